@@ -1,0 +1,5 @@
+#include "dataaccess/Command.h"
+
+#include "dataaccess/Connection.h"
+
+void Command::execute() { connection_.execute(statement()); }

@@ -1,0 +1,160 @@
+#include "dataaccess/Connection.h"
+
+#include "dataaccess/Dataset.h"
+#include "dataaccess/Errors.h"
+
+#include <mysql.h>
+#include <errmsg.h>
+
+#include <algorithm>
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    if (handle_)
+        mysql_close(handle_);
+}
+
+void Connection::applyCredential(QString& field, const QString& value)
+{
+    if (field == value)
+        return;
+    close();
+    field = value;
+}
+
+void Connection::setServer(const QString& server) { applyCredential(server_, server); }
+void Connection::setLogin(const QString& login) { applyCredential(login_, login); }
+void Connection::setPassword(const QString& password) { applyCredential(password_, password); }
+
+void Connection::setDatabase(const QString& database)
+{
+    if (database_ == database)
+        return;
+    // Kept only once the switch succeeded, so that a failed switch is tried again.
+    if (handle_ && mysql_select_db(handle_, database.toUtf8().constData()) != 0)
+        failFromServer();
+    database_ = database;
+}
+
+void Connection::open()
+{
+    if (handle_)
+        return;
+    if (beforeConnect)
+        beforeConnect();
+
+    MYSQL* mysql = mysql_init(nullptr);
+    if (!mysql)
+        fail(QStringLiteral("Out of memory while connecting"), CR_OUT_OF_MEMORY);
+    const unsigned timeout = ConnectTimeoutSeconds;
+    mysql_optionsv(mysql, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    mysql_optionsv(mysql, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    const my_bool noReconnect = 0;
+    mysql_optionsv(mysql, MYSQL_OPT_RECONNECT, &noReconnect);
+
+    const QByteArray host = server_.toUtf8(), user = login_.toUtf8(),
+                     password = password_.toUtf8(), database = database_.toUtf8();
+    if (!mysql_real_connect(mysql, host.constData(), user.constData(), password.constData(),
+                            database.isEmpty() ? nullptr : database.constData(), Port,
+                            nullptr, 0)) {
+        const QString message = QString::fromUtf8(mysql_error(mysql));
+        const unsigned code = mysql_errno(mysql);
+        mysql_close(mysql);
+        fail(message, code);
+    }
+    handle_ = mysql;
+    if (afterConnect)
+        afterConnect();
+}
+
+void Connection::close()
+{
+    if (!handle_)
+        return;
+    if (beforeDisconnect)
+        beforeDisconnect();
+    for (Dataset* dataset : std::vector<Dataset*>(datasets_))
+        dataset->close();
+    mysql_close(handle_);
+    handle_ = nullptr;
+}
+
+QString Connection::escape(const QString& value) const
+{
+    const QByteArray from = value.toUtf8();
+    if (handle_) {
+        QByteArray to(from.size() * 2 + 1, Qt::Uninitialized);
+        // Follows the server's mode: with NO_BACKSLASH_ESCAPES quotes are doubled.
+        const unsigned long length =
+            mysql_real_escape_string(handle_, to.data(), from.constData(), from.size());
+        if (length != static_cast<unsigned long>(-1)) {
+            to.truncate(static_cast<qsizetype>(length));
+            return QString::fromUtf8(to);
+        }
+    }
+    // Without a connection: the server's default escapes, which are safe in utf8mb4.
+    QString out;
+    out.reserve(value.size() + 8);
+    for (QChar c : value) {
+        switch (c.unicode()) {
+        case 0: out += QLatin1String("\\0"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\'': out += QLatin1String("\\'"); break;
+        case '"': out += QLatin1String("\\\""); break;
+        case 0x1a: out += QLatin1String("\\Z"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+void Connection::send(const QString& statement)
+{
+    open();
+    const QByteArray text = statement.toUtf8();
+    if (mysql_real_query(handle_, text.constData(), text.size()) != 0)
+        failFromServer();
+}
+
+MYSQL_RES* Connection::query(const QString& statement)
+{
+    send(statement);
+    MYSQL_RES* result = mysql_store_result(handle_);
+    if (!result && mysql_field_count(handle_) != 0)
+        failFromServer();
+    return result;
+}
+
+void Connection::execute(const QString& statement)
+{
+    if (MYSQL_RES* result = query(statement))
+        mysql_free_result(result);
+}
+
+void Connection::failFromServer()
+{
+    const QString message = QString::fromUtf8(mysql_error(handle_));
+    const unsigned code = mysql_errno(handle_);
+    // A lost connection is closed, so that the next "Connect" connects afresh.
+    if (code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST)
+        close();
+    fail(message, code);
+}
+
+void Connection::fail(const QString& message, unsigned code)
+{
+    if (onError)
+        onError(message);
+    throw DatabaseError(message, code);
+}
+
+void Connection::attach(Dataset* dataset) { datasets_.push_back(dataset); }
+
+void Connection::detach(Dataset* dataset)
+{
+    datasets_.erase(std::remove(datasets_.begin(), datasets_.end(), dataset), datasets_.end());
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <vector>
+
+struct st_mysql;
+struct st_mysql_res;
+class Dataset;
+
+// One connection to a MySQL/MariaDB server: port 3306, 15 s connect time-out,
+// utf8mb4, no automatic reconnect. Datasets and commands that run on a closed
+// connection open it themselves, exactly as open() does.
+class Connection {
+public:
+    static constexpr unsigned Port = 3306;
+    static constexpr unsigned ConnectTimeoutSeconds = 15;
+
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Handlers; each may be left empty. onError runs before the failing call throws.
+    std::function<void()> beforeConnect;
+    std::function<void()> afterConnect;
+    std::function<void()> beforeDisconnect;
+    std::function<void(const QString& message)> onError;
+
+    // A different server, login or password closes an open connection first.
+    void setServer(const QString& server);
+    void setLogin(const QString& login);
+    void setPassword(const QString& password);
+    // A different database on an open connection switches to it at once.
+    void setDatabase(const QString& database);
+
+    const QString& server() const { return server_; }
+    const QString& login() const { return login_; }
+    const QString& password() const { return password_; }
+    const QString& database() const { return database_; }
+
+    void open();
+    void close();
+    bool isOpen() const { return handle_ != nullptr; }
+
+    // The value escaped for use between single quotes in a statement.
+    QString escape(const QString& value) const;
+
+    // Runs a statement; the result (possibly null for a statement without rows)
+    // belongs to the caller. Opens the connection when it is closed.
+    st_mysql_res* query(const QString& statement);
+    // Runs a statement and discards any rows.
+    void execute(const QString& statement);
+
+    st_mysql* handle() const { return handle_; }
+
+    void attach(Dataset* dataset);
+    void detach(Dataset* dataset);
+
+private:
+    void applyCredential(QString& field, const QString& value);
+    void send(const QString& statement);
+    [[noreturn]] void failFromServer();
+    [[noreturn]] void fail(const QString& message, unsigned code);
+
+    st_mysql* handle_ = nullptr;
+    QString server_, login_, password_, database_;
+    std::vector<Dataset*> datasets_;
+};

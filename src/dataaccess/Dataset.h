@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class Connection;
+struct st_mysql_res;
+
+// What the server says of one result column (the XML export needs all of it).
+struct ColumnInfo {
+    QString name;           // unique within the result: repeats get "_1", "_2", ...
+    QString serverName;     // as the server named it
+    QString table, baseTable, baseColumn, database;
+    int type = 0;           // enum_field_types
+    unsigned flags = 0;     // NOT_NULL_FLAG, PRI_KEY_FLAG, ...
+    unsigned long length = 0;
+    unsigned decimals = 0;
+    unsigned charset = 0;
+};
+
+// The rows of one statement, all fetched when opened, with a current row.
+// A table dataset (setTable) can also write changed columns of its current row.
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    Dataset(Connection& connection, const QString& name, QObject* parent = nullptr);
+    ~Dataset() override;
+
+    const QString& name() const { return name_; }
+    Connection& connection() const { return connection_; }
+
+    // Statement lines; they are sent joined by line breaks.
+    void clearLines();
+    void addLine(const QString& line);
+    void setStatement(const QString& text);
+    const QStringList& lines() const { return lines_; }
+    QString statement() const { return lines_.join(QLatin1Char('\n')); }
+
+    // Makes this the table dataset of `table` (all its columns).
+    void setTable(const QString& table);
+
+    void open();
+    void close();
+    bool isOpen() const { return open_; }
+    void reexecute();
+    void refresh();
+
+    void first();
+    void next();
+    void last();
+    bool eof() const { return eof_; }
+
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int recordNo() const { return current_ + 1; }
+    void setRecordNo(int recordNo);
+    int currentRow() const { return current_; }
+
+    int columnCount() const { return static_cast<int>(columns_.size()); }
+    const ColumnInfo& column(int index) const { return columns_[index]; }
+    int columnIndex(const QString& name) const;   // -1 when the result has no such column
+
+    // The current row's value; NULL (or no current row) reads as "" and 0.
+    QString text(const QString& field) const;
+    int integer(const QString& field) const;
+    bool isNull(const QString& field) const;
+    QString textAt(int column) const;
+    int integerAt(int column) const;
+
+    // Any row's value, for grids and writers.
+    QString cell(int row, int column) const;
+    bool cellIsNull(int row, int column) const;
+    const char* cellData(int row, int column, unsigned long* length) const;
+
+    // Editing the current row of a table dataset.
+    void edit();
+    void setInteger(const QString& field, int value);
+    void setText(const QString& field, const QString& value);
+    void increment(const QString& field);   // +1 on the server; NULL counts as 0, negatives stay
+    void post();
+    void cancel();
+    bool isEditing() const { return editing_; }
+
+    // Parses a decimal text as a signed 32-bit integer or throws ConversionError.
+    static int toInteger(const char* data, unsigned long length);
+
+signals:
+    void aboutToReset();
+    void reset();
+    void currentRowChanged(int row);
+
+private:
+    struct ResultDeleter {
+        void operator()(st_mysql_res* result) const;
+    };
+
+    void requireOpen() const;
+    int requireColumn(const QString& field) const;
+    void load(st_mysql_res* result);
+    void setCurrent(int row);
+    QString rowCondition() const;
+
+    Connection& connection_;
+    QString name_;
+    QStringList lines_;
+    QString table_;
+
+    bool open_ = false;
+    bool eof_ = true;
+    int current_ = -1;
+    std::unique_ptr<st_mysql_res, ResultDeleter> result_;
+    std::vector<char**> rows_;
+    std::vector<unsigned> lengths_;     // rowCount x columnCount
+    std::vector<ColumnInfo> columns_;
+    QHash<QString, int> columnByName_;  // lower-case name -> index
+
+    bool editing_ = false;
+    std::vector<std::pair<int, QString>> changes_;   // column, SQL expression
+};

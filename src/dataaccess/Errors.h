@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// The three kinds of failure the data layer reports. Each carries the text the
+// operator sees in the error box.
+class DataAccessError : public std::runtime_error {
+public:
+    explicit DataAccessError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// From the server or the connection; the connection's error handler ran first.
+class DatabaseError : public DataAccessError {
+public:
+    DatabaseError(const QString& message, unsigned code)
+        : DataAccessError(message), code_(code) {}
+    unsigned code() const { return code_; }
+
+private:
+    unsigned code_;
+};
+
+// Found by the data layer itself: a column the result lacks, a closed dataset.
+class DataError : public DataAccessError {
+public:
+    using DataAccessError::DataAccessError;
+};
+
+// A text read as an integer that is not one.
+class ConversionError : public DataAccessError {
+public:
+    explicit ConversionError(const QString& text)
+        : DataAccessError(QStringLiteral("'%1' is not a valid integer value").arg(text)) {}
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <QQueue>
+#include <QStringList>
+
+// Dialogs for tests: records what the program showed and answers from queues.
+// Questions are answered Yes and connect messages Yes unless a test queued otherwise;
+// file dialogs are cancelled when no name is queued.
+class ScriptedDialogs : public Dialogs {
+public:
+    void notice(const QString& text) override { record(QStringLiteral("notice"), text); }
+    bool question(const QString& text) override;
+    ConnectAnswer connectMessage(const QString& text) override;
+    void errorBox(const QString& text) override { record(QStringLiteral("error"), text); }
+    QString saveFileName(const QString& filter, const QString& defaultSuffix,
+                         const QString& presetName) override;
+    QString openFileName(const QString& filter) override;
+
+    QQueue<bool> questionAnswers;
+    QQueue<ConnectAnswer> connectAnswers;
+    QQueue<QString> fileNames;
+
+    // Every box shown, as "kind: text", in order.
+    QStringList shown;
+    QStringList texts(const QString& kind) const;   // the texts of one kind of box
+    QStringList errors() const { return texts(QStringLiteral("error")); }
+    void clear() { shown.clear(); }
+
+private:
+    void record(const QString& kind, const QString& text) { shown << kind + QStringLiteral(": ") + text; }
+};

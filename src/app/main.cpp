@@ -1,7 +1,48 @@
+#include "app/TForm1.h"
+#include "db/TDataModule3.h"
+#include "ui/Dialogs.h"
+#include "ui/ErrorGuard.h"
+
 #include <QApplication>
+
+namespace {
+
+// The last line of defence: an error raised inside an event handler of a widget
+// is shown in the error box instead of ending the program.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+    Dialogs* dialogs = nullptr;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            const QString text = ErrorGuard::describe(std::current_exception());
+            if (dialogs)
+                dialogs->errorBox(text);
+            return false;
+        }
+    }
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Valdrix"));
+
+    QtDialogs dialogs;
+    app.dialogs = &dialogs;
+    // Created with its connection and every dataset closed; nothing connects
+    // until the operator chooses "Connect".
+    TDataModule3 dataModule;
+    TForm1 form(dataModule, dialogs);
+    dialogs.setParent(&form);
+    form.show();
+    const int status = app.exec();
+    app.dialogs = nullptr;
+    return status;
 }

@@ -73,6 +73,8 @@ INSERT INTO `USERS` (`ID_USER`, `ID_GROUP`, `FIRST_NAME`, `NAME`, `DEL`) VALUES
   (50, 2, 'Łucja', 'Kwiatkowska', 0);
 
 -- One card per person (ids follow the people), plus four spare cards without owner.
+-- Guest badges carry a number instead of a name; the service company's cards are
+-- valid for a limited period only.
 INSERT INTO `CARDS` (`ID_CARD`, `ID_USER_FK`, `CODE`, `TYPE`, `PRINT`, `KARENCJA_OD`, `KARENCJA_DO`) VALUES
   ( 1,  1, '00C88B2875', 1, 'Wiśniewska A.', '2024-01-01', '2030-12-31'),
   ( 2,  2, '007D836E77', 1, 'Nowak K.', '2024-01-01', '2030-12-31'),
@@ -179,37 +181,46 @@ INSERT INTO `PERMISSIONS_has_GROUPS` (`NMID`, `ID_PERMISSIONS_FK`, `ID_GROUP_FK`
   (19, 7, 8, 1, 1, 1),
   (20, 7, 8, 2, 1, 0);
 
--- About four weeks of passages, newest about an hour ago, written in time order so
--- that the event number grows with the time, as the event writer does.
--- Candidate n names person 1 + 13n mod 50 (every person in turn, deleted ones too)
--- and the (n mod k)-th of the k permission rows of that person's group; people of
--- group 1 have no permissions and therefore no events. Types: mostly entries (head A)
--- and exits (head B), now and then a button opening or a forced entry; a head that
--- the permission does not cover is never used.
+-- About four weeks of passages, written in time order so that the event number grows
+-- with the time, as the event writer does. Candidate n, every 33 minutes around the
+-- clock, names person 1 + 13n mod 50 (everyone in turn, deleted people too) and the
+-- (n mod k)-th of the k permission rows of that person's group; it becomes an event
+-- only when it falls inside that permission's schedule for the weekday, so people of
+-- group 1 (no permissions) have none, and nobody passes outside their hours.
+-- The two deleted people left two weeks ago: only their older events remain.
+-- Types: mostly entries (head A) and exits (head B), now and then a button opening or
+-- a forced entry; a head that the permission does not cover is never used.
 INSERT INTO `EVENTS` (`ID_USER`, `ID_GROUP`, `ID_DEVICE`, `TYPE`, `TIME`, `SERIAL`, `CANAL`, `HEAD`)
-SELECT e.ID_USER, e.ID_GROUP, d.ID_DEVICE, e.TYPE,
-       NOW() - INTERVAL ((420 - e.seq) * 95 + (e.seq * 37) MOD 60) MINUTE,
-       d.FACTORY, '1', IF(e.TYPE IN (1, 4), d.NAME_A, d.NAME_B)
+SELECT c.ID_USER, c.ID_GROUP, d.ID_DEVICE, c.TYPE, c.TIME,
+       d.FACTORY, '1', IF(c.TYPE IN (1, 4), d.NAME_A, d.NAME_B)
 FROM (
-  SELECT s.seq, u.ID_USER, u.ID_GROUP, p.ID_DEVICE_FK,
+  SELECT s.seq, u.ID_USER, u.ID_GROUP, u.DEL, p.ID_DEVICE_FK,
+         NOW() - INTERVAL ((1201 - s.seq) * 33 + (s.seq * 7) MOD 20) MINUTE AS TIME,
          CASE
            WHEN p.OUTPUT = 0 THEN 1
            WHEN p.INPUT = 0 THEN 2
            WHEN s.seq MOD 29 = 0 THEN 4
            WHEN s.seq MOD 11 = 0 THEN 3
-           WHEN s.seq MOD 2 = 0 THEN 1
+           WHEN (s.seq DIV 2) MOD 2 = 0 THEN 1
            ELSE 2
-         END AS TYPE
-  FROM seq_1_to_420 s
+         END AS TYPE,
+         t.D1, t.D2, t.D3, t.D4, t.D5, t.D6, t.D7
+  FROM seq_1_to_1200 s
   JOIN `USERS` u ON u.ID_USER = 1 + (s.seq * 13) MOD 50
-  JOIN (SELECT ID_GROUP_FK, ID_DEVICE_FK, INPUT, OUTPUT,
+  JOIN (SELECT ID_PERMISSIONS_FK, ID_GROUP_FK, ID_DEVICE_FK, INPUT, OUTPUT,
                ROW_NUMBER() OVER (PARTITION BY ID_GROUP_FK ORDER BY NMID) - 1 AS k,
                COUNT(*) OVER (PARTITION BY ID_GROUP_FK) AS rows_of_group
         FROM `PERMISSIONS_has_GROUPS`) p
     ON p.ID_GROUP_FK = u.ID_GROUP AND p.k = s.seq MOD p.rows_of_group
-) e
-JOIN `DEVICE` d ON d.ID_DEVICE = e.ID_DEVICE_FK
-ORDER BY e.seq;
+  JOIN `PERMISSIONS` t ON t.ID_PERMISSIONS = p.ID_PERMISSIONS_FK
+) c
+JOIN `DEVICE` d ON d.ID_DEVICE = c.ID_DEVICE_FK
+WHERE TIME_FORMAT(c.TIME, '%H:%i')
+      >= LEFT(ELT(WEEKDAY(c.TIME) + 1, c.D1, c.D2, c.D3, c.D4, c.D5, c.D6, c.D7), 5)
+  AND TIME_FORMAT(c.TIME, '%H:%i')
+      < RIGHT(ELT(WEEKDAY(c.TIME) + 1, c.D1, c.D2, c.D3, c.D4, c.D5, c.D6, c.D7), 5)
+  AND (c.DEL = 0 OR c.TIME < NOW() - INTERVAL 14 DAY)
+ORDER BY c.seq;
 
 -- The client has made no changes yet; the event writer has recorded the events above.
 UPDATE `STATUS` SET `USERS` = 0, `GROUPS` = 0, `CARDS` = 0, `PERMISSIONS` = 0,

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+class QComboBox;
+
+// One entry of the group lookup: item k of every group list is GroupList[k].
+struct Tgrupa {
+    QString name;
+    int id = 0;
+};
+
+// The lookup lists the pages share. Each list holds exactly the entries of its
+// last fill, in the order of its dataset, and grows with the data.
+class Lookups : public QObject {
+    Q_OBJECT
+public:
+    std::vector<Tgrupa> GroupList;
+
+    // The position of the first group with this id, or -1.
+    int groupIndex(int id) const;
+    // The id of the group at a list position, or 0 when there is none.
+    int groupId(int index) const;
+
+signals:
+    // The group lists on every page refill themselves from GroupList.
+    void groupListFilled();
+};
+
+// Replaces a drop-down list's items by the names of GroupList; selects item 0
+// when asked (and there is one), otherwise no item.
+void fillGroupCombo(QComboBox* combo, const Lookups& lookups, bool selectFirst);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class TForm1;
+
+// The page "Ustawienia": the connection settings kept in Config.ini, and the
+// places where the location list and the maintenance box go.
+class SettingsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit SettingsPage(TForm1& form);
+
+    // The file in the working directory, however the program was started.
+    static const QString ConfigPath;
+    static const QString DefaultServer;
+
+    void LoadConfig();
+    void SaveConfig();
+    void Button1Click() { SaveConfig(); }
+
+    void FillLocationLists();
+    void ShowSelectedLocation();
+
+    QString serverAddress() const;
+    QString login() const;
+    QString password() const;
+    QString databaseName() const;
+
+    QLineEdit* Edit1 = nullptr;      // "Adres serwera bazy danych"
+    QLineEdit* MaskEdit1 = nullptr;  // "Login"
+    QLineEdit* MaskEdit2 = nullptr;  // "Hasło", shown in clear
+    QLineEdit* Edit2 = nullptr;      // "Nazwa bazy"
+    QPushButton* Button1 = nullptr;  // "Zapisz"
+
+private:
+    TForm1& form_;
+};

@@ -1,0 +1,165 @@
+#include "app/TForm1.h"
+
+#include "access/AccessPage.h"
+#include "app/SettingsPage.h"
+#include "dataaccess/Errors.h"
+#include "db/TDataModule3.h"
+#include "devices/DevicesPage.h"
+#include "events/EventsPage.h"
+#include "import/ImportPage.h"
+#include "people/UsersPage.h"
+#include "ui/Dialogs.h"
+#include "ui/VerticalTabStyle.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+
+TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), module_(dataModule), dialogs_(dialogs), guard_(dialogs)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Valdrix V1.21"));
+    resize(1280, 860);
+    buildMenu();
+    buildPages();
+    buildStatusBar();
+
+    connect(&module_, &TDataModule3::statusTextChanged, this, &TForm1::setStatusText);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(5000);
+    connectGuarded(Timer1, &QTimer::timeout, this, guard_, [this] { Timer1Timer(); });
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(1000);
+    connectGuarded(Timer2, &QTimer::timeout, this, guard_, [this] { Timer2Timer(); });
+
+    guard_.run([this] { FormCreate(); });
+    Timer1->start();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* database = bar->addMenu(QStringLiteral("DATABASE"));
+    database->setObjectName(QStringLiteral("DATABASE1"));
+    Connect1 = database->addAction(QStringLiteral("Connect"));
+    Connect1->setObjectName(QStringLiteral("Connect1"));
+    UNCONNECT1 = database->addAction(QStringLiteral("Unconnect"));
+    UNCONNECT1->setObjectName(QStringLiteral("UNCONNECT1"));
+    connectGuarded(Connect1, &QAction::triggered, this, guard_, [this] { Connect1Click(); });
+    connectGuarded(UNCONNECT1, &QAction::triggered, this, guard_, [this] { UNCONNECT1Click(); });
+}
+
+void TForm1::buildPages()
+{
+    AdvOfficePager1 = new QTabWidget(this);
+    AdvOfficePager1->setObjectName(QStringLiteral("AdvOfficePager1"));
+    AdvOfficePager1->setTabPosition(QTabWidget::West);
+    auto* tabStyle = new VerticalTabStyle();
+    tabStyle->setParent(AdvOfficePager1);
+    AdvOfficePager1->tabBar()->setStyle(tabStyle);
+
+    usersPage_ = new UsersPage(*this);
+    accessPage_ = new AccessPage(*this);
+    eventsPage_ = new EventsPage(*this);
+    devicesPage_ = new DevicesPage(*this);
+    settingsPage_ = new SettingsPage(*this);
+    importPage_ = new ImportPage(*this);
+    // The order is fixed: the event watch tests for index 2.
+    AdvOfficePager1->addTab(usersPage_, QStringLiteral("Użytkownicy"));
+    AdvOfficePager1->addTab(accessPage_, QStringLiteral("Uprawnienia grup"));
+    AdvOfficePager1->addTab(eventsPage_, QStringLiteral("Zdarzenia"));
+    AdvOfficePager1->addTab(devicesPage_, QStringLiteral("Urządzenia"));
+    AdvOfficePager1->addTab(settingsPage_, QStringLiteral("Ustawienia"));
+    AdvOfficePager1->addTab(importPage_, QStringLiteral("Import"));
+    AdvOfficePager1->setCurrentIndex(0);
+    setCentralWidget(AdvOfficePager1);
+}
+
+void TForm1::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    statusPanel0_ = new QLabel(bar);
+    statusPanel0_->setObjectName(QStringLiteral("StatusPanel0"));
+    statusPanel0_->setFrameShape(QFrame::StyledPanel);
+    statusPanel1_ = new QLabel(bar);
+    statusPanel1_->setObjectName(QStringLiteral("StatusPanel1"));
+    statusPanel1_->setFrameShape(QFrame::StyledPanel);
+    bar->addPermanentWidget(statusPanel0_, 3);
+    bar->addPermanentWidget(statusPanel1_, 1);
+}
+
+QString TForm1::statusText() const { return statusPanel0_->text(); }
+void TForm1::setStatusText(const QString& text) { statusPanel0_->setText(text); }
+
+void TForm1::FormCreate()
+{
+    settingsPage_->LoadConfig();
+    devicesPage_->setInitialChoices();
+    eventsPage_->setInitialChoices();
+    LastEventsCount = 0;
+}
+
+// Watches STATUS.EVENTS, which the event writer raises, and refreshes the event
+// page when it changed while that page is shown.
+void TForm1::Timer1Timer()
+{
+    if (!module_.Quorvel.isOpen())
+        return;
+    try {
+        module_.Status.reexecute();
+    } catch (const DataAccessError&) {
+        if (statusWatchFailed_)
+            return;
+        statusWatchFailed_ = true;
+        throw;
+    }
+    statusWatchFailed_ = false;
+    module_.Status.first();
+    if (module_.Status.eof())
+        return;
+    const int events = module_.Status.integer(QStringLiteral("EVENTS"));
+    if (events == LastEventsCount)
+        return;
+    LastEventsCount = events;
+    if (AdvOfficePager1->currentIndex() != 2)
+        return;
+    const int recordNo = module_.Events.recordNo();
+    Button27Click();
+    if (module_.Events.isOpen())
+        module_.Events.setRecordNo(recordNo);
+}
+
+void TForm1::Timer2Timer() { devicesPage_->advanceSaveGauge(); }
+
+void TForm1::StartDeviceSaveGauge() { devicesPage_->startSaveGauge(); }
+
+int TForm1::currentPermissionTemplate() const
+{
+    const Dataset& prawa = module_.Prawa;
+    if (!prawa.isOpen() || prawa.recordNo() == 0)
+        return 0;
+    return prawa.integer(QStringLiteral("ID_PERMISSIONS"));
+}
+
+void TForm1::FillGroupLists() { accessPage_->FillGroupLists(); }
+void TForm1::FillPassageLists() { devicesPage_->FillPassageLists(); }
+void TForm1::RefreshGroupPermissions() { accessPage_->RefreshGroupPermissions(); }
+void TForm1::LoadTemplate(int templateId) { accessPage_->LoadTemplate(templateId); }
+void TForm1::RefreshCardList() { usersPage_->RefreshCardList(); }
+void TForm1::FillLocationLists() { settingsPage_->FillLocationLists(); }
+void TForm1::ShowSelectedDevice() { devicesPage_->ShowSelectedDevice(); }
+void TForm1::ShowSelectedLocation() { settingsPage_->ShowSelectedLocation(); }
+void TForm1::FillPersonList() { eventsPage_->FillPersonList(); }
+void TForm1::Button27Click() { eventsPage_->Button27Click(); }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/DatasetModel.h"
+
+#include <QTableView>
+
+// A grid bound to a dataset: its selected row is the dataset's current row, both
+// ways. It reports cell clicks, key releases and mouse presses to its handlers.
+class BoundGrid : public QTableView {
+    Q_OBJECT
+public:
+    BoundGrid(const QString& name, Dataset& dataset, std::vector<DatasetModel::Column> columns,
+              QWidget* parent = nullptr);
+
+    DatasetModel* datasetModel() const { return model_; }
+    // Clicks a cell as the operator would: selects its row, then reports the click.
+    void clickRow(int row);
+
+signals:
+    void cellClicked();
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers);
+    void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void followDataset(int row);
+    void followSelection(const QModelIndex& current);
+
+    DatasetModel* model_;
+    bool following_ = false;
+};

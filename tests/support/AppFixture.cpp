@@ -1,0 +1,52 @@
+#include "support/AppFixture.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+void AppTest::SetUp()
+{
+    DatabaseTest::SetUp();
+    ASSERT_TRUE(workDir.isValid());
+    previousDir = QDir::currentPath();
+    QDir::setCurrent(workDir.path());
+}
+
+void AppTest::TearDown()
+{
+    form.reset();
+    module.reset();
+    QDir::setCurrent(previousDir);
+    DatabaseTest::TearDown();
+}
+
+void AppTest::writeConfig(const QString& server, const QString& database)
+{
+    QFile file(workPath(QStringLiteral("Config.ini")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
+                   .arg(server, database)
+                   .toLatin1());
+}
+
+void AppTest::createForm(bool withConfig)
+{
+    if (withConfig && !QFile::exists(workPath(QStringLiteral("Config.ini"))))
+        writeConfig(testServerAddress(), databaseName());
+    module = std::make_unique<TDataModule3>();
+    QObject::connect(module.get(), &TDataModule3::statusTextChanged,
+                     [this](const QString& text) { statusTexts << text; });
+    form = std::make_unique<TForm1>(*module, dialogs);
+    form->Timer1->stop();
+}
+
+void AppTest::connectDatabase() { form->Connect1->trigger(); }
+
+void AppTest::click(const char* buttonName)
+{
+    QAbstractButton* button = find<QAbstractButton>(buttonName);
+    ASSERT_NE(button, nullptr);
+    button->click();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/TForm1.h"
+#include "db/TDataModule3.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestDatabase.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class QAbstractButton;
+
+// A test database plus the real main window, headless, started in a working
+// directory of its own whose Config.ini points at the test database.
+class AppTest : public DatabaseTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes Config.ini for the test database (or the given server and database).
+    void writeConfig(const QString& server, const QString& database);
+    // Creates the window (runs FormCreate); the timers are stopped so that tests
+    // drive them by hand.
+    void createForm(bool withConfig = true);
+    void connectDatabase();   // the menu "Connect", through the window's error guard
+
+    void click(const char* buttonName);
+    template <typename T>
+    T* find(const char* name) const
+    {
+        T* widget = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QString workPath(const QString& file) const { return workDir.filePath(file); }
+
+    QTemporaryDir workDir;
+    QString previousDir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TDataModule3> module;
+    std::unique_ptr<TForm1> form;
+    QStringList statusTexts;   // every text written to panel 0, in order
+};

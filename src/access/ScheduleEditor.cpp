@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 const std::array<QString, 97> TimeLabels = [] {
     std::array<QString, 97> labels;
     for (int k = 0; k < 96; ++k) {
@@ -41,8 +43,7 @@ ScheduleGrid::ScheduleGrid(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("DrawGrid1"));
-    // The last column and row carry no trailing grid line of their own height: the
-    // grid is 96 × 6 wide (a line after every column) and 7 × 21 − 1 high.
+    // 576 × 146: a grid line after every column, but only between the rows.
     setFixedSize(Columns * ColumnPitch, Rows * RowPitch - 1);
     // No mouse tracking: moves matter only while a button is held, and Qt delivers
     // those to the pressed widget anyway.
@@ -259,20 +260,20 @@ void ScheduleEditor::PaintDayRow(int row, const QString& start, const QString& e
 void ScheduleEditor::RepaintSchedule()
 {
     for (int r = 0; r < ScheduleGrid::Rows; ++r) {
-        const auto& slots = ScheduleBuffer[r];
+        const auto& daySlots = ScheduleBuffer[r];
         bool empty = true;
         QString start = startFields_[r]->text();
         QString end = endFields_[r]->text();
         for (int j = 0; j < ScheduleGrid::Columns; ++j) {
-            if (slots[j] && (j == 0 || !slots[j - 1]))
+            if (daySlots[j] && (j == 0 || !daySlots[j - 1]))
                 start = TimeLabels[j];
-            if (j > 0 && !slots[j] && slots[j - 1])
+            if (j > 0 && !daySlots[j] && daySlots[j - 1])
                 end = TimeLabels[j];
-            if (slots[ScheduleGrid::Columns - 1])
+            if (daySlots[ScheduleGrid::Columns - 1])
                 end = TimeLabels[96];
-            if (slots[j])
+            if (daySlots[j])
                 empty = false;
-            grid_->paintCell(j, r, slots[j] ? Green : Blue);
+            grid_->paintCell(j, r, daySlots[j] ? Green : Blue);
         }
         if (empty)
             start = end = TimeLabels[0];
@@ -288,11 +289,11 @@ void ScheduleEditor::ApplyDragRectangle()
     if (currentCell_.y() < pressCell_.y())
         return;
     for (int r = pressCell_.y(); r <= currentCell_.y(); ++r) {
-        auto& slots = ScheduleBuffer[r];
-        slots.fill(false);
+        auto& daySlots = ScheduleBuffer[r];
+        daySlots.fill(false);
         // Ending left of the press column leaves the rows cleared.
         for (int c = pressCell_.x(); c <= currentCell_.x(); ++c)
-            slots[c] = true;
+            daySlots[c] = true;
     }
 }
 

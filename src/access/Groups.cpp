@@ -1,0 +1,122 @@
+// Groups: the group list, adding, deleting, renaming, and the group lookup.
+#include "access/AccessPage.h"
+#include "app/TForm1.h"
+#include "db/TDataModule3.h"
+#include "ui/Dialogs.h"
+
+#include <QLineEdit>
+
+int AccessPage::currentGroupId() const
+{
+    return m_.Groups.integer(QStringLiteral("ID_GROUP"));
+}
+
+// Walks the groups into GroupList and the five group lists; leaves Groups on its
+// last row, which thereby becomes the current group.
+void AccessPage::FillGroupLists()
+{
+    if (!connected())
+        return;
+    Lookups& lookups = form_.lookups();
+    m_.Groups.first();
+    lookups.GroupList.clear();
+    while (!m_.Groups.eof()) {
+        lookups.GroupList.push_back(
+            {m_.Groups.text(QStringLiteral("NAME")), m_.Groups.integer(QStringLiteral("ID_GROUP"))});
+        m_.Groups.next();
+    }
+    emit lookups.groupListFilled();
+}
+
+// Deleted groups count too: their names are not used again.
+int AccessPage::GroupNameExists(const QString& name)
+{
+    if (!connected())
+        return 0;
+    m_.SQL.setStatement(QStringLiteral("SELECT COUNT(*) FROM GROUPS WHERE NAME = ") + quoted(name));
+    m_.SQL.reexecute();
+    return m_.SQL.integerAt(0);
+}
+
+void AccessPage::Button7Click()
+{
+    if (!connected() || Edit5->text().isEmpty())
+        return;
+    if (GroupNameExists(Edit5->text()) != 0) {
+        dialogs_.notice(QStringLiteral("Grupa już istnieje w bazie."));
+        return;
+    }
+    m_.MyCommand1.clearLines();
+    m_.MyCommand1.addLine(QStringLiteral("INSERT INTO GROUPS (NAME)VALUES "));
+    m_.MyCommand1.addLine(QStringLiteral("(") + quoted(Edit5->text()) + QStringLiteral(");"));
+    m_.MyCommand1.execute();
+    m_.Groups.reexecute();
+    FillGroupLists();
+    form_.RefreshGroupPermissions();
+    m_.BumpStatusCounter(QStringLiteral("GROUPS"));
+}
+
+// Members go to group 1, permissions are removed, the group is flagged deleted.
+void AccessPage::Button6Click()
+{
+    if (!connected() || m_.Groups.recordNo() == 0 || currentGroupId() == 1)
+        return;
+    if (!dialogs_.question(QStringLiteral("Czy usunąć grupę?")))
+        return;
+    const QString id = QString::number(currentGroupId());
+
+    m_.MyCommand1.clearLines();
+    m_.MyCommand1.addLine(QStringLiteral("UPDATE USERS SET ID_GROUP = 1"));
+    m_.MyCommand1.addLine(QStringLiteral("WHERE ID_GROUP = "));
+    m_.MyCommand1.addLine(QLatin1Char('\'') + id + QLatin1Char('\''));
+    m_.MyCommand1.execute();
+    m_.Users.reexecute();
+    m_.BumpStatusCounter(QStringLiteral("USERS"));
+
+    m_.MyCommand1.clearLines();
+    m_.MyCommand1.addLine(QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE ID_GROUP_FK = "));
+    m_.MyCommand1.addLine(id);
+    m_.MyCommand1.execute();
+    if (!m_.Prawa.lines().join(QString()).trimmed().isEmpty())
+        m_.Prawa.reexecute();
+    m_.BumpStatusCounter(QStringLiteral("PERMISSIONS_has_GROUPS"));
+
+    m_.MyCommand1.clearLines();
+    m_.MyCommand1.addLine(QStringLiteral("UPDATE GROUPS SET DEL = 1"));
+    m_.MyCommand1.addLine(QStringLiteral("WHERE ID_GROUP = "));
+    m_.MyCommand1.addLine(QLatin1Char('\'') + id + QLatin1Char('\''));
+    m_.MyCommand1.execute();
+    m_.Groups.reexecute();
+    FillGroupLists();
+    m_.BumpStatusCounter(QStringLiteral("GROUPS"));
+}
+
+void AccessPage::Button25Click()
+{
+    RenameGroup(Edit5->text());
+    m_.BumpStatusCounter(QStringLiteral("GROUPS"));
+}
+
+// No duplicate test and no refill: the group lists keep the old name until the
+// next fill, while ids and positions stay valid.
+void AccessPage::RenameGroup(const QString& name)
+{
+    if (!connected() || name.isEmpty())
+        return;
+    m_.MyCommand1.clearLines();
+    m_.MyCommand1.addLine(QStringLiteral("UPDATE GROUPS SET NAME = "));
+    m_.MyCommand1.addLine(quoted(name));
+    m_.MyCommand1.addLine(QStringLiteral("WHERE ID_GROUP = ") + QString::number(currentGroupId()));
+    m_.MyCommand1.execute();
+    const int recordNo = m_.Groups.recordNo();
+    m_.Groups.reexecute();
+    m_.Groups.setRecordNo(recordNo);
+}
+
+void AccessPage::DBGrid4CellClick()
+{
+    form_.RefreshGroupPermissions();
+    form_.LoadTemplate(form_.currentPermissionTemplate());
+}
+
+void AccessPage::DBGrid4KeyUp(int, Qt::KeyboardModifiers) { DBGrid4CellClick(); }

@@ -188,6 +188,12 @@ TEST_F(AccessTest, ConnectAndGroupClicksLoadTheEmptyTemplate)
     clickRow(page->DBGrid4, QString::fromUtf8("Domyślna"));
     EXPECT_EQ(find<QLabel>("Label38")->text(), "Szablon: ");
     EXPECT_EQ(editor->startText(0), "");
+
+    // So does the release of a key in the group list.
+    clickRow(page->DBGrid5, "Biuro");
+    QTest::keyClick(page->DBGrid4, Qt::Key_Down);
+    EXPECT_EQ(find<QLabel>("Label38")->text(), "Szablon: ");
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
 }
 
 TEST_F(AccessTest, TemplateListLoadsDayStringsAsRead)

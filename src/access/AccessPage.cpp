@@ -6,6 +6,8 @@
 #include "ui/BoundGrid.h"
 
 #include <QGridLayout>
+
+#include <array>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,34 +33,51 @@ AccessPage::AccessPage(TForm1& form)
     layout->addLayout(lower, 1);
 }
 
-static QPushButton* button(const char* name, const QString& caption, QWidget* parent)
+namespace {
+
+// A list panel: a caption, the grid, a name field and three buttons in a row.
+struct ListPanel {
+    QWidget* panel;
+    QLineEdit* edit;
+    QPushButton* buttons[3];
+};
+
+ListPanel listPanel(QWidget* parent, const QString& caption, BoundGrid* grid, const char* editName,
+                    const std::array<std::pair<const char*, QString>, 3>& buttons)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
+    ListPanel p{new QWidget(parent), nullptr, {}};
+    auto* layout = new QGridLayout(p.panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(caption, p.panel), 0, 0, 1, 3);
+    grid->setParent(p.panel);
+    layout->addWidget(grid, 1, 0, 1, 3);
+    p.edit = new QLineEdit(p.panel);
+    p.edit->setObjectName(QString::fromLatin1(editName));
+    layout->addWidget(p.edit, 2, 0, 1, 3);
+    for (int i = 0; i < 3; ++i) {
+        p.buttons[i] = new QPushButton(buttons[i].second, p.panel);
+        p.buttons[i]->setObjectName(QString::fromLatin1(buttons[i].first));
+        layout->addWidget(p.buttons[i], 3, i);
+    }
+    return p;
 }
+
+}  // namespace
 
 QWidget* AccessPage::buildGroupPanel()
 {
-    auto* panel = new QWidget(this);
-    auto* layout = new QGridLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("Lista grup"), panel), 0, 0, 1, 3);
     DBGrid4 = new BoundGrid(QStringLiteral("DBGrid4"), m_.Groups,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa grupy")},
-                             {QStringLiteral("USER"), QStringLiteral("Ilość użytkowników")}},
-                            panel);
+                             {QStringLiteral("USER"), QStringLiteral("Ilość użytkowników")}});
     DBGrid4->setColumnWidth(0, 220);
-    layout->addWidget(DBGrid4, 1, 0, 1, 3);
-    Edit5 = new QLineEdit(panel);
-    Edit5->setObjectName(QStringLiteral("Edit5"));
-    layout->addWidget(Edit5, 2, 0, 1, 3);
-    Button7 = button("Button7", QStringLiteral("Dodaj grupę"), panel);
-    Button6 = button("Button6", QStringLiteral("Usuń grupę"), panel);
-    Button25 = button("Button25", QStringLiteral("Zmień nazwę"), panel);
-    layout->addWidget(Button7, 3, 0);
-    layout->addWidget(Button6, 3, 1);
-    layout->addWidget(Button25, 3, 2);
+    const ListPanel p = listPanel(this, QStringLiteral("Lista grup"), DBGrid4, "Edit5",
+                                  {{{"Button7", QStringLiteral("Dodaj grupę")},
+                                    {"Button6", QStringLiteral("Usuń grupę")},
+                                    {"Button25", QStringLiteral("Zmień nazwę")}}});
+    Edit5 = p.edit;
+    Button7 = p.buttons[0];
+    Button6 = p.buttons[1];
+    Button25 = p.buttons[2];
 
     const ErrorGuard& guard = form_.guard();
     connectGuarded(Button7, &QPushButton::clicked, this, guard, [this] { Button7Click(); });
@@ -68,34 +87,28 @@ QWidget* AccessPage::buildGroupPanel()
     connect(DBGrid4, &BoundGrid::keyReleased, this, [this](int key, Qt::KeyboardModifiers shift) {
         form_.guard().run([&] { DBGrid4KeyUp(key, shift); });
     });
-    return panel;
+    return p.panel;
 }
 
 QWidget* AccessPage::buildTemplatePanel()
 {
-    auto* panel = new QWidget(this);
-    auto* layout = new QGridLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("Szablony"), panel), 0, 0, 1, 3);
     DBGrid5 = new BoundGrid(QStringLiteral("DBGrid5"), m_.Szablony,
-                            {{QStringLiteral("NAME"), QStringLiteral("Nazwa")}}, panel);
-    layout->addWidget(DBGrid5, 1, 0, 1, 3);
-    Edit9 = new QLineEdit(panel);
-    Edit9->setObjectName(QStringLiteral("Edit9"));
-    layout->addWidget(Edit9, 2, 0, 1, 3);
-    Button9 = button("Button9", QStringLiteral("Dodaj szablon"), panel);
-    Button10 = button("Button10", QStringLiteral("Usuń szablon"), panel);
-    Button26 = button("Button26", QStringLiteral("Zmień nazwę"), panel);
-    layout->addWidget(Button9, 3, 0);
-    layout->addWidget(Button10, 3, 1);
-    layout->addWidget(Button26, 3, 2);
+                            {{QStringLiteral("NAME"), QStringLiteral("Nazwa")}});
+    const ListPanel p = listPanel(this, QStringLiteral("Szablony"), DBGrid5, "Edit9",
+                                  {{{"Button9", QStringLiteral("Dodaj szablon")},
+                                    {"Button10", QStringLiteral("Usuń szablon")},
+                                    {"Button26", QStringLiteral("Zmień nazwę")}}});
+    Edit9 = p.edit;
+    Button9 = p.buttons[0];
+    Button10 = p.buttons[1];
+    Button26 = p.buttons[2];
 
     const ErrorGuard& guard = form_.guard();
     connectGuarded(Button9, &QPushButton::clicked, this, guard, [this] { Button9Click(); });
     connectGuarded(Button10, &QPushButton::clicked, this, guard, [this] { Button10Click(); });
     connectGuarded(Button26, &QPushButton::clicked, this, guard, [this] { Button26Click(); });
     connectGuarded(DBGrid5, &BoundGrid::cellClicked, this, guard, [this] { DBGrid5CellClick(); });
-    return panel;
+    return p.panel;
 }
 
 bool AccessPage::connected() const { return m_.Quorvel.isOpen(); }

@@ -108,9 +108,7 @@ void AccessPage::RenameGroup(const QString& name)
     m_.MyCommand1.addLine(quoted(name));
     m_.MyCommand1.addLine(QStringLiteral("WHERE ID_GROUP = ") + QString::number(currentGroupId()));
     m_.MyCommand1.execute();
-    const int recordNo = m_.Groups.recordNo();
-    m_.Groups.reexecute();
-    m_.Groups.setRecordNo(recordNo);
+    m_.Groups.refresh();   // the same position, whichever row now stands there
 }
 
 void AccessPage::DBGrid4CellClick()

@@ -45,7 +45,6 @@ void AccessPage::Button11Click()
 {
     if (!connected() || currentTemplateId() <= 0)
         return;
-    const int recordNo = m_.Szablony.recordNo();
     m_.MyCommand1.clearLines();
     m_.MyCommand1.addLine(QStringLiteral("UPDATE PERMISSIONS SET "));
     for (int day = 1; day <= 7; ++day)
@@ -54,8 +53,7 @@ void AccessPage::Button11Click()
     m_.MyCommand1.addLine(QStringLiteral(" WHERE ID_PERMISSIONS = ")
                           + QString::number(currentTemplateId()));
     m_.MyCommand1.execute();
-    m_.Szablony.reexecute();
-    m_.Szablony.setRecordNo(recordNo);
+    m_.Szablony.refresh();
     m_.BumpStatusCounter(QStringLiteral("PERMISSIONS"));
 }
 
@@ -120,9 +118,7 @@ void AccessPage::RenameTemplate(const QString& name)
     m_.MyCommand1.addLine(QStringLiteral("WHERE ID_PERMISSIONS = ")
                           + QString::number(currentTemplateId()));
     m_.MyCommand1.execute();
-    const int recordNo = m_.Szablony.recordNo();
-    m_.Szablony.reexecute();
-    m_.Szablony.setRecordNo(recordNo);
+    m_.Szablony.refresh();   // the same position, whichever row now stands there
 }
 
 void AccessPage::DBGrid5CellClick() { LoadTemplate(currentTemplateId()); }

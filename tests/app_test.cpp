@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -55,7 +56,7 @@ TEST_F(WindowTest, StartsDisconnectedWithItsFrame)
     ASSERT_EQ(pager->count(), 6);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(pager->tabText(i), captions[i]);
-        EXPECT_EQ(pager->widget(i)->objectName(), names[i]);
+        EXPECT_EQ(qobject_cast<QScrollArea*>(pager->widget(i))->widget()->objectName(), names[i]);
     }
     const QList<QAction*> menus = form->menuBar()->actions();
     ASSERT_EQ(menus.size(), 1);

@@ -70,6 +70,7 @@ QWidget* AccessPage::buildGroupPanel()
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa grupy")},
                              {QStringLiteral("USER"), QStringLiteral("Ilość użytkowników")}});
     DBGrid4->setColumnWidth(0, 220);
+    DBGrid4->setMinimumWidth(400);
     const ListPanel p = listPanel(this, QStringLiteral("Lista grup"), DBGrid4, "Edit5",
                                   {{{"Button7", QStringLiteral("Dodaj grupę")},
                                     {"Button6", QStringLiteral("Usuń grupę")},
@@ -94,6 +95,7 @@ QWidget* AccessPage::buildTemplatePanel()
 {
     DBGrid5 = new BoundGrid(QStringLiteral("DBGrid5"), m_.Szablony,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa")}});
+    DBGrid5->setMinimumWidth(300);
     const ListPanel p = listPanel(this, QStringLiteral("Szablony"), DBGrid5, "Edit9",
                                   {{{"Button9", QStringLiteral("Dodaj szablon")},
                                     {"Button10", QStringLiteral("Usuń szablon")},

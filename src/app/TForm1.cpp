@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -74,13 +75,23 @@ void TForm1::buildPages()
     devicesPage_ = new DevicesPage(*this);
     settingsPage_ = new SettingsPage(*this);
     importPage_ = new ImportPage(*this);
-    // The order is fixed: the event watch tests for index 2.
-    AdvOfficePager1->addTab(usersPage_, QStringLiteral("Użytkownicy"));
-    AdvOfficePager1->addTab(accessPage_, QStringLiteral("Uprawnienia grup"));
-    AdvOfficePager1->addTab(eventsPage_, QStringLiteral("Zdarzenia"));
-    AdvOfficePager1->addTab(devicesPage_, QStringLiteral("Urządzenia"));
-    AdvOfficePager1->addTab(settingsPage_, QStringLiteral("Ustawienia"));
-    AdvOfficePager1->addTab(importPage_, QStringLiteral("Import"));
+    // The order is fixed: the event watch tests for index 2. Each page scrolls when
+    // the window is smaller than the page, instead of squeezing its controls.
+    const std::pair<QWidget*, QString> pages[] = {
+        {usersPage_, QStringLiteral("Użytkownicy")},
+        {accessPage_, QStringLiteral("Uprawnienia grup")},
+        {eventsPage_, QStringLiteral("Zdarzenia")},
+        {devicesPage_, QStringLiteral("Urządzenia")},
+        {settingsPage_, QStringLiteral("Ustawienia")},
+        {importPage_, QStringLiteral("Import")},
+    };
+    for (const auto& [page, caption] : pages) {
+        auto* scroll = new QScrollArea(AdvOfficePager1);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(page);
+        AdvOfficePager1->addTab(scroll, caption);
+    }
     AdvOfficePager1->setCurrentIndex(0);
     setCentralWidget(AdvOfficePager1);
 }

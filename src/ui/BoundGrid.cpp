@@ -18,6 +18,7 @@ BoundGrid::BoundGrid(const QString& name, Dataset& dataset,
     setAlternatingRowColors(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
 

@@ -2,10 +2,10 @@
 
 #include "app/IniFile.h"
 #include "app/TForm1.h"
+#include "ui/PageLayout.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -37,12 +37,7 @@ SettingsPage::SettingsPage(TForm1& form) : form_(form)
     fields->addRow(QString(), Button1);
     connectGuarded(Button1, &QPushButton::clicked, this, form_.guard(), [this] { Button1Click(); });
 
-    auto* left = new QVBoxLayout();
-    left->addWidget(access);
-    left->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addStretch(1);
+    topLeftColumn(this)->addWidget(access);
 }
 
 QString SettingsPage::serverAddress() const { return Edit1->text(); }

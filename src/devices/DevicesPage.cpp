@@ -1,6 +1,7 @@
 #include "devices/DevicesPage.h"
 
 #include "app/TForm1.h"
+#include "ui/PageLayout.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -42,13 +43,9 @@ DevicesPage::DevicesPage(TForm1& form) : form_(form)
     Gauge1->setFormat(QStringLiteral("%p%"));
     Gauge1->hide();
 
-    auto* column = new QVBoxLayout();
+    QVBoxLayout* column = topLeftColumn(this);
     column->addWidget(properties);
     column->addWidget(Gauge1);
-    column->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(column);
-    layout->addStretch(1);
 }
 
 void DevicesPage::setInitialChoices()

@@ -1,12 +1,12 @@
 #include "events/EventsPage.h"
 
 #include "app/TForm1.h"
+#include "ui/PageLayout.h"
 #include "db/TDataModule3.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,12 +34,7 @@ EventsPage::EventsPage(TForm1& form) : form_(form)
     connectGuarded(Button27, &QPushButton::clicked, this, form_.guard(),
                    [this] { Button27Click(); });
 
-    auto* column = new QVBoxLayout();
-    column->addWidget(filter);
-    column->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(column);
-    layout->addStretch(1);
+    topLeftColumn(this)->addWidget(filter);
 
     connect(&form_.lookups(), &Lookups::groupListFilled, this,
             [this] { fillGroupCombo(ComboBox10, form_.lookups(), true); });

@@ -1,10 +1,10 @@
 #include "import/ImportPage.h"
 
 #include "app/TForm1.h"
+#include "ui/PageLayout.h"
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 ImportPage::ImportPage(TForm1& form) : form_(form)
@@ -15,12 +15,7 @@ ImportPage::ImportPage(TForm1& form) : form_(form)
     ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
     ComboBox4->setMinimumWidth(200);
     fields->addRow(QStringLiteral("Wybierz grupę"), ComboBox4);
-    auto* column = new QVBoxLayout();
-    column->addLayout(fields);
-    column->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(column);
-    layout->addStretch(1);
+    topLeftColumn(this)->addLayout(fields);
 
     connect(&form_.lookups(), &Lookups::groupListFilled, this,
             [this] { fillGroupCombo(ComboBox4, form_.lookups(), true); });

@@ -1,10 +1,10 @@
 #include "people/UsersPage.h"
 
 #include "app/TForm1.h"
+#include "ui/PageLayout.h"
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,12 +41,7 @@ UsersPage::UsersPage(TForm1& form) : form_(form)
     addSubPage("AdvOfficePage7", QStringLiteral("Dodawanie seryjne"),
                QStringLiteral("Dodaj do grupy"), ComboBox3);
 
-    auto* column = new QVBoxLayout();
-    column->addWidget(AdvOfficePager2);
-    column->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(column);
-    layout->addStretch(1);
+    topLeftColumn(this)->addWidget(AdvOfficePager2);
 
     connect(&form_.lookups(), &Lookups::groupListFilled, this, &UsersPage::showGroupList);
 }

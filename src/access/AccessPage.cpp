@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,7 +26,7 @@ AccessPage::AccessPage(TForm1& form)
 
     auto* lower = new QHBoxLayout();
     lower->addWidget(buildGroupPanel(), 1);
-    lower->addStretch(1);
+    lower->addWidget(buildPermissionPanel(), 1);
     lower->addWidget(buildTemplatePanel(), 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -111,6 +112,30 @@ QWidget* AccessPage::buildTemplatePanel()
     connectGuarded(Button26, &QPushButton::clicked, this, guard, [this] { Button26Click(); });
     connectGuarded(DBGrid5, &BoundGrid::cellClicked, this, guard, [this] { DBGrid5CellClick(); });
     return p.panel;
+}
+
+QWidget* AccessPage::buildPermissionPanel()
+{
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Lista przejść"), panel));
+    CheckListBox1 = new QListWidget(panel);
+    CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    layout->addWidget(CheckListBox1);
+    connect(&form_.lookups(), &Lookups::passageListFilled, this, &AccessPage::showPassageList);
+    return panel;
+}
+
+// Item i is PassageList[i]; a refill clears every check mark.
+void AccessPage::showPassageList()
+{
+    CheckListBox1->clear();
+    for (const Tczytniki& passage : form_.lookups().PassageList) {
+        auto* item = new QListWidgetItem(passage.name, CheckListBox1);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
 }
 
 bool AccessPage::connected() const { return m_.Quorvel.isOpen(); }

@@ -5,6 +5,7 @@
 class BoundGrid;
 class Dialogs;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class ScheduleEditor;
 class TDataModule3;
@@ -51,10 +52,13 @@ public:
     QPushButton* Button9 = nullptr;    // "Dodaj szablon"
     QPushButton* Button10 = nullptr;   // "Usuń szablon"
     QPushButton* Button26 = nullptr;   // "Zmień nazwę" of a template
+    QListWidget* CheckListBox1 = nullptr;   // "Lista przejść", one check box per passage
 
 private:
     QWidget* buildGroupPanel();
     QWidget* buildTemplatePanel();
+    QWidget* buildPermissionPanel();
+    void showPassageList();
     bool connected() const;
     int currentGroupId() const;
     int currentTemplateId() const;

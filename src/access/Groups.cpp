@@ -46,6 +46,7 @@ void AccessPage::Button7Click()
         dialogs_.notice(QStringLiteral("Grupa już istnieje w bazie."));
         return;
     }
+    Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();
     m_.MyCommand1.addLine(QStringLiteral("INSERT INTO GROUPS (NAME)VALUES "));
     m_.MyCommand1.addLine(QStringLiteral("(") + quoted(Edit5->text()) + QStringLiteral(");"));
@@ -54,6 +55,7 @@ void AccessPage::Button7Click()
     FillGroupLists();
     form_.RefreshGroupPermissions();
     m_.BumpStatusCounter(QStringLiteral("GROUPS"));
+    unit.commit();
 }
 
 // Members go to group 1, permissions are removed, the group is flagged deleted.
@@ -65,6 +67,7 @@ void AccessPage::Button6Click()
         return;
     const QString id = QString::number(currentGroupId());
 
+    Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();
     m_.MyCommand1.addLine(QStringLiteral("UPDATE USERS SET ID_GROUP = 1"));
     m_.MyCommand1.addLine(QStringLiteral("WHERE ID_GROUP = "));
@@ -89,12 +92,17 @@ void AccessPage::Button6Click()
     m_.Groups.reexecute();
     FillGroupLists();
     m_.BumpStatusCounter(QStringLiteral("GROUPS"));
+    unit.commit();
 }
 
 void AccessPage::Button25Click()
 {
+    if (!connected())
+        return;
+    Transaction unit(m_.Quorvel);
     RenameGroup(Edit5->text());
     m_.BumpStatusCounter(QStringLiteral("GROUPS"));
+    unit.commit();
 }
 
 // No duplicate test and no refill: the group lists keep the old name until the

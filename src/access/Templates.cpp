@@ -45,6 +45,7 @@ void AccessPage::Button11Click()
 {
     if (!connected() || currentTemplateId() <= 0)
         return;
+    Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();
     m_.MyCommand1.addLine(QStringLiteral("UPDATE PERMISSIONS SET "));
     for (int day = 1; day <= 7; ++day)
@@ -55,6 +56,7 @@ void AccessPage::Button11Click()
     m_.MyCommand1.execute();
     m_.Szablony.refresh();
     m_.BumpStatusCounter(QStringLiteral("PERMISSIONS"));
+    unit.commit();
 }
 
 // A new template takes the schedule the 14 fields show; names may repeat.
@@ -62,6 +64,7 @@ void AccessPage::Button9Click()
 {
     if (!connected() || Edit9->text().isEmpty())
         return;
+    Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();
     m_.MyCommand1.addLine(
         QStringLiteral("INSERT INTO PERMISSIONS (NAME,D1,D2,D3,D4,D5,D6,D7) VALUES ( "));
@@ -73,6 +76,7 @@ void AccessPage::Button9Click()
     m_.Szablony.reexecute();
     form_.FillPassageLists();
     m_.BumpStatusCounter(QStringLiteral("PERMISSIONS"));
+    unit.commit();
 }
 
 // The template goes with every group permission that uses it.
@@ -83,6 +87,7 @@ void AccessPage::Button10Click()
     if (!dialogs_.question(QStringLiteral("Czy usunąc szablon ?")))
         return;
     const QString id = QString::number(currentTemplateId());
+    Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();
     m_.MyCommand1.addLine(
         QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE ID_PERMISSIONS_FK = "));
@@ -97,14 +102,19 @@ void AccessPage::Button10Click()
     m_.Szablony.reexecute();
     form_.FillPassageLists();
     m_.BumpStatusCounter(QStringLiteral("PERMISSIONS"));
+    unit.commit();
     form_.RefreshGroupPermissions();
     form_.LoadTemplate(form_.currentPermissionTemplate());
 }
 
 void AccessPage::Button26Click()
 {
+    if (!connected())
+        return;
+    Transaction unit(m_.Quorvel);
     RenameTemplate(Edit9->text());
     m_.BumpStatusCounter(QStringLiteral("PERMISSIONS"));
+    unit.commit();
 }
 
 // The editor is not reloaded: its caption keeps the old name until the next load.

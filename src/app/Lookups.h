@@ -12,12 +12,34 @@ struct Tgrupa {
     int id = 0;
 };
 
+// One passage (a device): item k of every passage list is PassageList[k].
+struct Tczytniki {
+    QString name;
+    int id = 0;
+};
+
+// One location: item k of the device form's location list is LocationList[k].
+struct Tlocalization {
+    QString name;
+    int id = 0;
+};
+
+// One person of the event filter: item k of its person list is PersonList[k + 1].
+struct Tuser {
+    QString first_name;
+    QString name;
+    int id = 0;
+};
+
 // The lookup lists the pages share. Each list holds exactly the entries of its
 // last fill, in the order of its dataset, and grows with the data.
 class Lookups : public QObject {
     Q_OBJECT
 public:
     std::vector<Tgrupa> GroupList;
+    std::vector<Tczytniki> PassageList;
+    std::vector<Tlocalization> LocationList;
+    std::vector<Tuser> PersonList;   // entry 0 is never filled
 
     // The position of the first group with this id, or -1.
     int groupIndex(int id) const;
@@ -27,6 +49,10 @@ public:
 signals:
     // The group lists on every page refill themselves from GroupList.
     void groupListFilled();
+    // The passage lists (permissions, event filter) refill themselves from PassageList.
+    void passageListFilled();
+    // The device form's location list refills itself from LocationList.
+    void locationListFilled();
 };
 
 // Replaces a drop-down list's items by the names of GroupList; selects item 0

@@ -64,9 +64,27 @@ void Connection::open()
         mysql_close(mysql);
         fail(message, code);
     }
+    // The session is strict whatever the server's default, so that a value too
+    // long for its column is refused instead of cut; the server's other flags stay.
+    static const char strict[] =
+        "SET SESSION sql_mode = IF(FIND_IN_SET('STRICT_TRANS_TABLES', @@sql_mode), @@sql_mode, "
+        "CONCAT_WS(',', NULLIF(@@sql_mode, ''), 'STRICT_TRANS_TABLES'))";
+    if (mysql_real_query(mysql, strict, sizeof strict - 1) != 0) {
+        const QString message = QString::fromUtf8(mysql_error(mysql));
+        const unsigned code = mysql_errno(mysql);
+        mysql_close(mysql);
+        fail(message, code);
+    }
     handle_ = mysql;
     if (afterConnect)
         afterConnect();
+}
+
+bool Connection::closeIfDead()
+{
+    if (handle_ && mysql_ping(handle_) != 0)
+        close();
+    return isOpen();
 }
 
 void Connection::close()
@@ -75,10 +93,88 @@ void Connection::close()
         return;
     if (beforeDisconnect)
         beforeDisconnect();
+    // The server drops an uncommitted change with the session.
+    if (transactionDepth_ > 0)
+        transactionLost_ = true;
+    loadedInTransaction_.clear();
     for (Dataset* dataset : std::vector<Dataset*>(datasets_))
         dataset->close();
     mysql_close(handle_);
     handle_ = nullptr;
+}
+
+QString Connection::lostChangeMessage()
+{
+    return QStringLiteral("Połączenie z bazą zostało przerwane przed zapisaniem zmiany; "
+                          "zmiana nie została zapisana.");
+}
+
+void Connection::beginTransaction()
+{
+    if (transactionDepth_ == 0) {
+        transactionLost_ = false;
+        loadedInTransaction_.clear();
+        execute(QStringLiteral("START TRANSACTION"));
+    }
+    ++transactionDepth_;
+}
+
+void Connection::commitTransaction()
+{
+    // Already ended by commitOpenTransaction, or by a rollback of an inner unit.
+    if (transactionDepth_ == 0)
+        return;
+    if (--transactionDepth_ > 0)
+        return;
+    endTransaction();
+}
+
+void Connection::commitOpenTransaction()
+{
+    if (transactionDepth_ == 0)
+        return;
+    transactionDepth_ = 0;
+    endTransaction();
+}
+
+void Connection::endTransaction()
+{
+    loadedInTransaction_.clear();
+    if (transactionLost_) {
+        transactionLost_ = false;
+        fail(lostChangeMessage(), CR_SERVER_LOST);
+    }
+    execute(QStringLiteral("COMMIT"));
+}
+
+void Connection::rollbackTransaction() noexcept
+{
+    if (transactionDepth_ == 0)
+        return;
+    transactionDepth_ = 0;
+    if (transactionLost_) {
+        transactionLost_ = false;
+        loadedInTransaction_.clear();
+        return;
+    }
+    const std::vector<Dataset*> reread = std::move(loadedInTransaction_);
+    loadedInTransaction_.clear();
+    try {
+        execute(QStringLiteral("ROLLBACK"));
+        for (Dataset* dataset : reread)
+            if (dataset->isOpen())
+                dataset->refresh();
+    } catch (...) {
+        // The error that ended the unit is the one the operator is told about.
+    }
+}
+
+void Connection::noteLoaded(Dataset* dataset)
+{
+    if (transactionDepth_ > 0
+        && std::find(loadedInTransaction_.begin(), loadedInTransaction_.end(), dataset)
+               == loadedInTransaction_.end())
+        loadedInTransaction_.push_back(dataset);
 }
 
 QString Connection::escape(const QString& value) const
@@ -114,6 +210,10 @@ QString Connection::escape(const QString& value) const
 
 void Connection::send(const QString& statement)
 {
+    // Nothing more of a change whose transaction died with the connection: a
+    // fresh connection would write it in pieces, without the part already lost.
+    if (transactionLost_)
+        fail(lostChangeMessage(), CR_SERVER_LOST);
     open();
     const QByteArray text = statement.toUtf8();
     if (mysql_real_query(handle_, text.constData(), text.size()) != 0)
@@ -157,4 +257,7 @@ void Connection::attach(Dataset* dataset) { datasets_.push_back(dataset); }
 void Connection::detach(Dataset* dataset)
 {
     datasets_.erase(std::remove(datasets_.begin(), datasets_.end(), dataset), datasets_.end());
+    loadedInTransaction_.erase(
+        std::remove(loadedInTransaction_.begin(), loadedInTransaction_.end(), dataset),
+        loadedInTransaction_.end());
 }

@@ -43,6 +43,21 @@ public:
     void open();
     void close();
     bool isOpen() const { return handle_ != nullptr; }
+    // Asks the server whether an open connection still lives; a dead one is closed,
+    // so that the next open() connects afresh. Returns whether it is open now.
+    bool closeIfDead();
+
+    // Change units (see Transaction): the outermost begin starts one InnoDB
+    // transaction, inner ones join it, and the outermost commit ends it.
+    void beginTransaction();
+    void commitTransaction();
+    // Undoes the open transaction, however deep; never throws. Datasets read
+    // inside it are read again, so that they show what the database holds.
+    void rollbackTransaction() noexcept;
+    // Commits the open transaction, however deep: a change whose counter bump
+    // failed while the connection lives is kept, and the failure reported.
+    void commitOpenTransaction();
+    bool inTransaction() const { return transactionDepth_ > 0; }
 
     // The value escaped for use between single quotes in a statement.
     QString escape(const QString& value) const;
@@ -57,14 +72,26 @@ public:
 
     void attach(Dataset* dataset);
     void detach(Dataset* dataset);
+    // A dataset read its rows; inside a transaction it is read again on rollback.
+    void noteLoaded(Dataset* dataset);
 
 private:
     void applyCredential(QString& field, const QString& value);
     void send(const QString& statement);
     [[noreturn]] void failFromServer();
     [[noreturn]] void fail(const QString& message, unsigned code);
+    void endTransaction();
+
+    // Text of the error raised when the connection died inside a change unit.
+    static QString lostChangeMessage();
 
     st_mysql* handle_ = nullptr;
     QString server_, login_, password_, database_;
     std::vector<Dataset*> datasets_;
+
+    int transactionDepth_ = 0;
+    // The connection closed inside a transaction: the server dropped the change,
+    // and nothing more may be sent in the unit's name.
+    bool transactionLost_ = false;
+    std::vector<Dataset*> loadedInTransaction_;
 };

@@ -45,6 +45,7 @@ void Dataset::open()
 
 void Dataset::load(MYSQL_RES* result)
 {
+    connection_.noteLoaded(this);
     result_.reset(result);
     rows_.clear();
     lengths_.clear();

@@ -1,5 +1,7 @@
 #include "db/TDataModule3.h"
 
+#include "dataaccess/Errors.h"
+
 const QString TDataModule3::ConnectingText = QStringLiteral("łączenie z bazą ...");
 const QString TDataModule3::ConnectedText = QStringLiteral("Połączony z bazą");
 const QString TDataModule3::DisconnectedText = QStringLiteral("Rozłączono z bazą");
@@ -91,11 +93,20 @@ void TDataModule3::BumpStatusCounter(const QString& column)
 {
     if (!Quorvel.isOpen())
         return;
-    Status.first();
-    if (Status.integer(column) < 0)
-        return;
-    Status.edit();
-    Status.increment(column);
-    Status.post();
-    Status.next();
+    try {
+        Status.first();
+        if (Status.integer(column) < 0)
+            return;
+        Status.edit();
+        Status.increment(column);
+        Status.post();
+        Status.next();
+    } catch (const DataAccessError&) {
+        // A counter that cannot be raised while the connection lives (no STATUS
+        // table, no row, the dataset not open) does not undo the change it follows:
+        // the change is kept and the failure reported. A lost connection kept nothing.
+        if (Quorvel.isOpen())
+            Quorvel.commitOpenTransaction();
+        throw;
+    }
 }

@@ -3,6 +3,7 @@
 #include "dataaccess/Command.h"
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
+#include "dataaccess/Transaction.h"
 
 #include <QObject>
 #include <QString>
@@ -31,7 +32,9 @@ public:
 
     // Raises one change counter of STATUS by one on the server, so that bumps of
     // several clients at once are all counted. Nothing without a connection; a
-    // negative counter stays as it is; NULL becomes 1.
+    // negative counter stays as it is; NULL becomes 1. Called inside the change's
+    // Transaction; if the bump fails while the connection lives, the change is
+    // committed before the error goes on to the operator.
     void BumpStatusCounter(const QString& column);
 
     // The texts the connection's handlers write to the status bar.

@@ -1,6 +1,7 @@
 #include "devices/DevicesPage.h"
 
 #include "app/TForm1.h"
+#include "db/TDataModule3.h"
 #include "ui/PageLayout.h"
 
 #include <QComboBox>
@@ -73,5 +74,21 @@ void DevicesPage::advanceSaveGauge()
     }
 }
 
-void DevicesPage::FillPassageLists() {}
+// Walks the devices into PassageList, in the order of Device, and has the passage
+// lists of the other pages refilled from it; leaves Device on its last row.
+void DevicesPage::FillPassageLists()
+{
+    Dataset& device = form_.dataModule().Device;
+    if (!form_.dataModule().Quorvel.isOpen() || !device.isOpen())
+        return;
+    Lookups& lookups = form_.lookups();
+    lookups.PassageList.clear();
+    device.first();
+    while (!device.eof()) {
+        lookups.PassageList.push_back(
+            {device.text(QStringLiteral("NAME")), device.integer(QStringLiteral("ID_DEVICE"))});
+        device.next();
+    }
+    emit lookups.passageListFilled();
+}
 void DevicesPage::ShowSelectedDevice() {}

@@ -28,6 +28,10 @@ EventsPage::EventsPage(TForm1& form) : form_(form)
     ComboBox10->setObjectName(QStringLiteral("ComboBox10"));
     ComboBox10->setMinimumWidth(200);
     fields->addRow(QStringLiteral("Wybrana grupa"), ComboBox10);
+    ComboBox11 = new QComboBox(filter);
+    ComboBox11->setObjectName(QStringLiteral("ComboBox11"));
+    ComboBox11->setMinimumWidth(200);
+    fields->addRow(QStringLiteral("Wybrane przejście"), ComboBox11);
     Button27 = new QPushButton(QStringLiteral("Filtruj"), filter);
     Button27->setObjectName(QStringLiteral("Button27"));
     fields->addRow(QString(), Button27);
@@ -38,6 +42,19 @@ EventsPage::EventsPage(TForm1& form) : form_(form)
 
     connect(&form_.lookups(), &Lookups::groupListFilled, this,
             [this] { fillGroupCombo(ComboBox10, form_.lookups(), true); });
+    connect(&form_.lookups(), &Lookups::passageListFilled, this, &EventsPage::showPassageList);
+}
+
+// Item k is PassageList[k]; nothing is selected after a fill.
+void EventsPage::showPassageList()
+{
+    QStringList names;
+    for (const Tczytniki& passage : form_.lookups().PassageList)
+        names << passage.name;
+    const QSignalBlocker quiet(ComboBox11);
+    ComboBox11->clear();
+    ComboBox11->addItems(names);
+    ComboBox11->setCurrentIndex(-1);
 }
 
 void EventsPage::setInitialChoices() { ComboBox12->setCurrentIndex(0); }

@@ -21,8 +21,11 @@ public:
 
     QComboBox* ComboBox12 = nullptr;   // event type filter
     QComboBox* ComboBox10 = nullptr;   // "Wybrana grupa"
+    QComboBox* ComboBox11 = nullptr;   // "Wybrane przejście"
     QPushButton* Button27 = nullptr;   // "Filtruj"
 
 private:
+    void showPassageList();
+
     TForm1& form_;
 };

@@ -1,5 +1,4 @@
 // Devices on the page "Urządzenia", against the real window and database.
-#include "access/AccessPage.h"
 #include "devices/DevicesPage.h"
 #include "devices/LocationsPanel.h"
 #include "app/SettingsPage.h"
@@ -321,6 +320,7 @@ TEST_F(DevicesTest, SaveAndDeleteActOnTheShownDeviceAfterTheListChanged)
     device(1, "F1", "d1", 1);
     device(2, "F2", "d2", 1);
     device(3, "F3", "d3", 2);
+    sql("INSERT INTO PERMISSIONS (NAME) VALUES ('Szablon')");
     start();
     clickRow(page->DBGrid1, "F1");
     ASSERT_EQ(page->name->text(), "d1");
@@ -337,10 +337,12 @@ TEST_F(DevicesTest, SaveAndDeleteActOnTheShownDeviceAfterTheListChanged)
     EXPECT_EQ(page->DBGrid1->currentIndex().row(), 2);
     EXPECT_EQ(currentDevice(), 1);
 
-    // A template added on the permission page walks the device list again.
-    form->accessPage()->Edit9->setText("Nowy");
-    click("Button9");
+    // A template deleted on the permission page walks the device list again.
+    click("Button10");
+    EXPECT_EQ(dialogs.texts("question"), QStringList({QString::fromUtf8("Czy usunąc szablon ?")}));
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM PERMISSIONS"), 0);
     EXPECT_EQ(currentDevice(), 1);
+    dialogs.clear();
 
     // A location renamed on the settings page re-runs the device list: the form keeps
     // its device and its location, under the new name.

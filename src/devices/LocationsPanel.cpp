@@ -23,7 +23,7 @@ LocationsPanel::LocationsPanel(TForm1& form, QWidget* parent)
     list->addWidget(new QLabel(QStringLiteral("Lista lokalizacji"), this));
     DBGrid8 = new BoundGrid(QStringLiteral("DBGrid8"), m_.LOCALIZATION,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji")}}, this);
-    DBGrid8->setMinimumSize(260, 300);
+    DBGrid8->setMinimumSize(220, 300);
     list->addWidget(DBGrid8, 1);
 
     auto* row = new QHBoxLayout(this);
@@ -101,7 +101,7 @@ QGroupBox* LocationsPanel::buildForm()
     ComboBox5->setInsertPolicy(QComboBox::NoInsert);
     ComboBox5->addItems(TimeZoneTexts());
     ComboBox5->setCurrentIndex(-1);
-    ComboBox5->setMinimumContentsLength(34);
+    ComboBox5->setMinimumContentsLength(24);
     fields->addRow(QStringLiteral("Strefa czasowa "), ComboBox5);
     Memo1 = new QPlainTextEdit(frame);
     Memo1->setObjectName(QStringLiteral("Memo1"));

@@ -3,11 +3,13 @@
 #include "app/IniFile.h"
 #include "app/TForm1.h"
 #include "app/Windows1250.h"
+#include "devices/LocationsPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/PageLayout.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -39,7 +41,11 @@ SettingsPage::SettingsPage(TForm1& form) : form_(form)
     fields->addRow(QString(), Button1);
     connectGuarded(Button1, &QPushButton::clicked, this, form_.guard(), [this] { Button1Click(); });
 
-    topLeftColumn(this)->addWidget(access);
+    locations_ = new LocationsPanel(form_, this);
+    auto* row = new QHBoxLayout();
+    row->addWidget(access, 0, Qt::AlignTop);
+    row->addWidget(locations_, 0, Qt::AlignTop);
+    topLeftColumn(this)->addLayout(row);
 }
 
 QString SettingsPage::serverAddress() const { return Edit1->text(); }
@@ -96,7 +102,3 @@ void SettingsPage::SaveConfig()
     IniFile::write(ConfigPath, Section, QStringLiteral("password"), MaskEdit2->text());
     IniFile::write(ConfigPath, Section, QStringLiteral("DATABASE"), Edit2->text());
 }
-
-// The location list and form arrive with the locations.
-void SettingsPage::FillLocationLists() {}
-void SettingsPage::ShowSelectedLocation() {}

@@ -6,6 +6,7 @@
 #include "dataaccess/Errors.h"
 #include "db/TDataModule3.h"
 #include "devices/DevicesPage.h"
+#include "devices/LocationsPanel.h"
 #include "events/EventsPage.h"
 #include "import/ImportPage.h"
 #include "people/UsersPage.h"
@@ -170,8 +171,8 @@ void TForm1::FillPassageLists() { devicesPage_->FillPassageLists(); }
 void TForm1::RefreshGroupPermissions() { accessPage_->RefreshGroupPermissions(); }
 void TForm1::LoadTemplate(int templateId) { accessPage_->LoadTemplate(templateId); }
 void TForm1::RefreshCardList() { usersPage_->RefreshCardList(); }
-void TForm1::FillLocationLists() { settingsPage_->FillLocationLists(); }
+void TForm1::FillLocationLists() { settingsPage_->locationsPanel()->FillLocationLists(); }
 void TForm1::ShowSelectedDevice() { devicesPage_->ShowSelectedDevice(); }
-void TForm1::ShowSelectedLocation() { settingsPage_->ShowSelectedLocation(); }
+void TForm1::ShowSelectedLocation() { settingsPage_->locationsPanel()->ShowSelectedLocation(); }
 void TForm1::FillPersonList() { eventsPage_->FillPersonList(); }
 void TForm1::Button27Click() { eventsPage_->Button27Click(); }

@@ -1,7 +1,10 @@
 // Cards on the page "Użytkownicy", against the real window and database.
 #include "support/UsersPageTest.h"
 
+#include "ui/ErrorGuard.h"
+
 #include <QLocale>
+#include <functional>
 
 namespace {
 
@@ -279,6 +282,33 @@ TEST_F(CardsTest, GridEditsAreWrittenAndARefusedValueShowsTheStoredOne)
     EXPECT_EQ(shown(page->DBGrid7, 1), QStringList({"2020-05-06"}));
     EXPECT_EQ(shown(page->DBGrid7, 3), QStringList({TrickyText}));
     EXPECT_EQ(counter("CARDS"), 0);   // grid edits raise no counter
+}
+
+// The error box takes the focus from the cell editor, which then commits the same
+// text again while the box is open: that commit neither writes nor shows a box.
+TEST_F(CardsTest, ACommitWhileTheErrorBoxIsOpenIsIgnored)
+{
+    sql("INSERT INTO CARDS (ID_USER_FK, CODE, KARENCJA_OD) VALUES (0, 'F1', '2010-01-01')");
+    start();
+    struct Reentering : ScriptedDialogs {
+        std::function<void()> inBox;
+        void errorBox(const QString& text) override
+        {
+            ScriptedDialogs::errorBox(text);
+            if (auto again = std::exchange(inBox, nullptr))
+                again();
+        }
+    } boxes;
+    ErrorGuard guard(boxes);
+    DatasetModel model(module->Karty, {{"KARENCJA_OD", "od", true}});
+    model.setEditGuard(&guard);
+    const QModelIndex cell = model.index(0, 0);
+    bool second = true;
+    boxes.inBox = [&] { second = model.setData(cell, "2019-02-31", Qt::EditRole); };
+    EXPECT_FALSE(model.setData(cell, "2019-02-31", Qt::EditRole));
+    EXPECT_FALSE(second);
+    EXPECT_EQ(boxes.errors().size(), 1);
+    EXPECT_EQ(cell.data().toString(), "2010-01-01");
 }
 
 }  // namespace

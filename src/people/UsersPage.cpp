@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -84,10 +85,10 @@ UsersPage::UsersPage(TForm1& form) : form_(form), m_(form.dataModule()), dialogs
     layout->addWidget(buildCardDataPanel(), 0, 2);
     layout->addWidget(buildCodePanel(), 1, 1, 1, 2);
     layout->addWidget(buildCardPager(), 2, 1, 1, 2);
-    layout->addWidget(buildLookupPanel(), 3, 2);
-    layout->setColumnStretch(0, 5);
+    layout->addWidget(buildLookupPanel(), 3, 1, 1, 2);
+    layout->setColumnStretch(0, 4);
     layout->setColumnStretch(1, 3);
-    layout->setColumnStretch(2, 3);
+    layout->setColumnStretch(2, 2);
     layout->setRowStretch(2, 1);
 
     connect(&form_.lookups(), &Lookups::groupListFilled, this, &UsersPage::showGroupList);
@@ -102,10 +103,13 @@ QWidget* UsersPage::buildPeoplePanel()
                              {QStringLiteral("NAME_1"), QStringLiteral("Grupa")},
                              {QStringLiteral("CARDS"), QStringLiteral("Karty")}},
                             box);
-    DBGrid3->setMinimumWidth(460);
-    DBGrid3->setColumnWidth(0, 120);
-    DBGrid3->setColumnWidth(1, 150);
-    DBGrid3->setColumnWidth(2, 160);
+    // The group takes what is left; the card count stays narrow at the right.
+    DBGrid3->setMinimumWidth(400);
+    DBGrid3->setColumnWidth(0, 95);
+    DBGrid3->setColumnWidth(1, 115);
+    DBGrid3->setColumnWidth(3, 42);
+    DBGrid3->horizontalHeader()->setStretchLastSection(false);
+    DBGrid3->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     Button3 = button("Button3", QStringLiteral("Usuń użytkownika"), box);
     Button32 = button("Button32", QStringLiteral("Przywróć użytkownika"), box);
     Button32->setEnabled(false);
@@ -172,6 +176,7 @@ QWidget* UsersPage::buildPersonPager()
     serial->addRow(QStringLiteral("Numer początkowy"), Edit11);
     serial->addRow(QString(), Button5);
 
+    AdvOfficePager2->tabBar()->setUsesScrollButtons(false);   // all three tabs readable
     AdvOfficePager2->setCurrentIndex(0);
     const ErrorGuard& guard = form_.guard();
     connectGuarded(Button2, &QPushButton::clicked, this, guard, [this] { Button2Click(); });
@@ -197,8 +202,9 @@ QWidget* UsersPage::buildCardDataPanel()
     fields->addRow(QStringLiteral("Nadruk"), Edit14);
     fields->addRow(QStringLiteral("Ważna od"), DateTimePicker1);
     fields->addRow(QStringLiteral("Ważna do"), DateTimePicker2);
-    fields->addRow(QString(), CheckBox1);
-    fields->addRow(QString(), buttonRow(panel, {Button8, Button17}));
+    fields->addRow(CheckBox1);
+    fields->addRow(Button8);
+    fields->addRow(Button17);
 
     const ErrorGuard& guard = form_.guard();
     connectGuarded(Button8, &QPushButton::clicked, this, guard, [this] { Button8Click(); });
@@ -217,7 +223,7 @@ QWidget* UsersPage::buildCodePanel()
     label->setFont(large);
     Edit13 = edit("Edit13", {}, panel);
     Edit13->setFont(large);
-    Edit13->setMinimumWidth(260);
+    Edit13->setMinimumWidth(240);
     CheckBox4 = named<QCheckBox>("CheckBox4", panel);
     CheckBox4->setText(QStringLiteral("Po dodaniu karty przejdź do następnego "));
 

@@ -30,6 +30,25 @@ BoundGrid::BoundGrid(const QString& name, Dataset& dataset,
     connect(this, &QAbstractItemView::clicked, this, [this] { emit cellClicked(); });
 }
 
+void BoundGrid::setEditable(const ErrorGuard& guard)
+{
+    model_->setEditGuard(&guard);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+}
+
+// A written cell re-reads the rows, which closes the editor before the delegate
+// asks to close it; that late request is only a return of the focus.
+void BoundGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor && editor->isHidden()) {
+        if (hint != QAbstractItemDelegate::NoHint)
+            setFocus();
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
 void BoundGrid::followDataset(int row)
 {
     if (following_ || !model_->dataset().isOpen() || row >= model_->rowCount())

@@ -13,6 +13,11 @@ public:
               QWidget* parent = nullptr);
 
     DatasetModel* datasetModel() const { return model_; }
+    // Lets the operator select several rows (Ctrl and Shift with the mouse or the
+    // keys); the current row, the one with the focus, stays the dataset's current row.
+    void setMultiSelect(bool on);
+    // The rows selected, in ascending order.
+    std::vector<int> selectedRowNumbers() const;
     // Clicks a cell as the operator would: selects its row, then reports the click.
     void clickRow(int row);
 

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,7 +30,7 @@ AccessPage::AccessPage(TForm1& form)
     // the passages to tick and the template the grant uses. The panels share the
     // width in fixed proportions, so they keep their places as the window changes.
     auto* lower = new QHBoxLayout();
-    lower->setSpacing(16);
+    lower->setSpacing(14);
     lower->addWidget(buildGroupPanel(), 3);
     lower->addWidget(buildPermissionPanel(), 6);
     lower->addWidget(buildTemplatePanel(), 2);
@@ -76,8 +77,9 @@ QWidget* AccessPage::buildGroupPanel()
     DBGrid4 = new BoundGrid(QStringLiteral("DBGrid4"), m_.Groups,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa grupy")},
                              {QStringLiteral("USER"), QStringLiteral("Ilość użytkowników")}});
-    DBGrid4->setColumnWidth(0, 180);
-    DBGrid4->setMinimumWidth(260);
+    DBGrid4->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    DBGrid4->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    DBGrid4->setMinimumWidth(250);
     const ListPanel p = listPanel(this, QStringLiteral("Lista grup"), DBGrid4, "Edit5",
                                   {{{"Button7", QStringLiteral("Dodaj grupę")},
                                     {"Button6", QStringLiteral("Usuń grupę")},
@@ -135,16 +137,20 @@ QWidget* AccessPage::buildPermissionPanel()
                              {QStringLiteral("OUTPUT"), QStringLiteral("  B")}},
                             panel);
     DBGrid6->setMultiSelect(true);
-    DBGrid6->setColumnWidth(0, 150);
-    DBGrid6->setColumnWidth(1, 150);
-    DBGrid6->setColumnWidth(2, 30);
-    DBGrid6->setMinimumWidth(360);
+    // The names share the width; the reader heads take what their titles need.
+    QHeaderView* header = DBGrid6->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+    header->setStretchLastSection(false);
+    DBGrid6->setMinimumWidth(330);
     Button13 = new QPushButton(QStringLiteral("Usuń uprawnienie >>>"), panel);
     Button13->setObjectName(QStringLiteral("Button13"));
 
     CheckListBox1 = new QListWidget(panel);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    CheckListBox1->setMinimumWidth(190);
+    CheckListBox1->setMinimumWidth(170);
     CheckBox2 = new QCheckBox(QStringLiteral("Czytnik A"), panel);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setChecked(true);

@@ -2,6 +2,7 @@
 
 #include "access/AccessPage.h"
 #include "app/SettingsPage.h"
+#include "app/Version.h"
 #include "dataaccess/Errors.h"
 #include "db/TDataModule3.h"
 #include "devices/DevicesPage.h"
@@ -23,7 +24,7 @@ TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), module_(dataModule), dialogs_(dialogs), guard_(dialogs)
 {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Valdrix V1.21"));
+    setWindowTitle(QStringLiteral("Valdrix V" VALDRIX_VERSION));
     resize(1280, 860);
     buildMenu();
     buildPages();

@@ -78,7 +78,8 @@ QWidget* AccessPage::buildGroupPanel()
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa grupy")},
                              {QStringLiteral("USER"), QStringLiteral("Ilość użytkowników")}});
     DBGrid4->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    DBGrid4->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    DBGrid4->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    DBGrid4->resizeColumnToContents(1);
     DBGrid4->setMinimumWidth(250);
     const ListPanel p = listPanel(this, QStringLiteral("Lista grup"), DBGrid4, "Edit5",
                                   {{{"Button7", QStringLiteral("Dodaj grupę")},
@@ -137,13 +138,16 @@ QWidget* AccessPage::buildPermissionPanel()
                              {QStringLiteral("OUTPUT"), QStringLiteral("  B")}},
                             panel);
     DBGrid6->setMultiSelect(true);
-    // The names share the width; the reader heads take what their titles need.
+    // The names share the width; the reader heads keep the width of their titles
+    // (sized once: measuring every row at each re-read would cost more than the read).
     QHeaderView* header = DBGrid6->horizontalHeader();
-    header->setSectionResizeMode(0, QHeaderView::Stretch);
-    header->setSectionResizeMode(1, QHeaderView::Stretch);
-    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(3, QHeaderView::ResizeToContents);
     header->setStretchLastSection(false);
+    for (int column : {0, 1})
+        header->setSectionResizeMode(column, QHeaderView::Stretch);
+    for (int column : {2, 3}) {
+        header->setSectionResizeMode(column, QHeaderView::Fixed);
+        DBGrid6->resizeColumnToContents(column);
+    }
     DBGrid6->setMinimumWidth(330);
     Button13 = new QPushButton(QStringLiteral("Usuń uprawnienie >>>"), panel);
     Button13->setObjectName(QStringLiteral("Button13"));

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 BoundGrid::BoundGrid(const QString& name, Dataset& dataset,
                      std::vector<DatasetModel::Column> columns, QWidget* parent)
     : QTableView(parent), model_(new DatasetModel(dataset, std::move(columns), this))
@@ -72,6 +74,21 @@ void BoundGrid::followSelection(const QModelIndex& current)
     following_ = true;
     model_->dataset().setRecordNo(current.row() + 1);
     following_ = false;
+}
+
+void BoundGrid::setMultiSelect(bool on)
+{
+    setSelectionMode(on ? QAbstractItemView::ExtendedSelection
+                        : QAbstractItemView::SingleSelection);
+}
+
+std::vector<int> BoundGrid::selectedRowNumbers() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void BoundGrid::clickRow(int row)

@@ -16,6 +16,11 @@ public:
     // Lets the operator edit the columns marked editable (double click, F2 or typing);
     // each typed cell is written to the database inside the guard (DatasetModel).
     void setEditable(const ErrorGuard& guard);
+    // Lets the operator select several rows (Ctrl and Shift with the mouse or the
+    // keys); the current row, the one with the focus, stays the dataset's current row.
+    void setMultiSelect(bool on);
+    // The rows selected, in ascending order.
+    std::vector<int> selectedRowNumbers() const;
     // Clicks a cell as the operator would: selects its row, then reports the click.
     void clickRow(int row);
 

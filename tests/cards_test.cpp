@@ -26,17 +26,7 @@ protected:
     // Edits a cell of the card grid as the operator does: F2, type, Enter.
     void editCell(int row, int column, const QString& text)
     {
-        BoundGrid* grid = page->DBGrid7;
-        const QModelIndex index = grid->model()->index(row, column);
-        grid->setCurrentIndex(index);
-        QTest::keyClick(grid, Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
-        ASSERT_NE(editor, nullptr);
-        editor->setText(text);
-        QTest::keyClick(editor, Qt::Key_Return);   // the delegate commits on the next turn
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(grid->indexWidget(index), nullptr);   // the editor closed
+        AppTest::editCell(page->DBGrid7, row, column, text);
     }
 
     QString personsCount(const QString& surname)

@@ -283,17 +283,6 @@ TEST_F(DataAccessTest, TypedValuesAreStoredExactly)
     d.next();
     EXPECT_EQ(d.text("NAME"), tricky);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM TYP"), "4");
-
-    // The same holds when the server runs without backslash escapes.
-    sql("SET GLOBAL sql_mode = CONCAT(@@GLOBAL.sql_mode, ',NO_BACKSLASH_ESCAPES')");
-    Connection plain;
-    configure(plain);
-    plain.open();
-    sql("SET GLOBAL sql_mode = REPLACE(@@GLOBAL.sql_mode, ',NO_BACKSLASH_ESCAPES', '')");
-    Command c(plain, "MyCommand1");
-    c.addLine("INSERT INTO GROUPS (NAME) VALUES ('" + plain.escape(tricky) + "')");
-    c.execute();
-    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM GROUPS WHERE NAME = '" + connection.escape(tricky) + "'"), 3);
 }
 
 TEST_F(DataAccessTest, TableDatasetPostsChangedColumnOfCurrentRow)

@@ -387,7 +387,8 @@ void Dataset::writeCell(int row, int column, const QString& text)
     const ColumnInfo& info = columns_[column];
     if (info.baseTable.isEmpty() || info.baseColumn.isEmpty())
         throw DataError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, info.name));
-    const QString keys = keyCondition(row, keyColumnsOf(info));
+    const std::vector<int> keyColumns = keyColumnsOf(info);
+    const QString keys = keyCondition(row, keyColumns);
     if (keys.isEmpty())
         throw DataError(QStringLiteral("%1: Cannot identify the row to update").arg(name_));
     const QString value = text.isEmpty() && !holdsText(info.type)
@@ -395,7 +396,23 @@ void Dataset::writeCell(int row, int column, const QString& text)
                               : QLatin1Char('\'') + connection_.escape(text) + QLatin1Char('\'');
     connection_.execute(QStringLiteral("UPDATE %1 SET %2 = %3%4")
                             .arg(qualifiedTable(info), quotedName(info.baseColumn), value, keys));
-    refresh();
+    // The edited row stays current, wherever the new value sorts it.
+    QStringList key;
+    for (int c : keyColumns)
+        key << cell(row, c);
+    const int keep = recordNo();
+    reexecute();
+    for (int r = 0; r < rowCount(); ++r) {
+        QStringList candidate;
+        for (int c : keyColumns)
+            candidate << cell(r, c);
+        if (candidate == key) {
+            setRecordNo(r + 1);
+            return;
+        }
+    }
+    if (keep > 0)
+        setRecordNo(keep);
 }
 
 void Dataset::post()

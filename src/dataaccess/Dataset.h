@@ -80,7 +80,8 @@ public:
     // with the values of that table's primary-key columns (flagged by the server,
     // or named by the table when a join dropped the flags), the text escaped (an
     // empty text is NULL in a column that is not text). Then the rows are read
-    // again, keeping the record number, so that the dataset shows what is stored.
+    // again and the edited row made current (wherever its new value sorts it), so
+    // that the dataset shows what is stored.
     // Throws DataError for a computed column or a row without a key in the result,
     // and the server's DatabaseError for a value it refuses (nothing is changed).
     void writeCell(int row, int column, const QString& text);

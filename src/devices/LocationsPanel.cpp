@@ -22,8 +22,10 @@ LocationsPanel::LocationsPanel(TForm1& form, QWidget* parent)
 {
     auto* list = new QVBoxLayout();
     list->addWidget(new QLabel(QStringLiteral("Lista lokalizacji"), this));
+    // Editable in place: a typed name is written to its location by the key.
     DBGrid8 = new BoundGrid(QStringLiteral("DBGrid8"), m_.LOCALIZATION,
-                            {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji")}}, this);
+                            {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji"), true}}, this);
+    DBGrid8->setEditable(form_.guard());
     DBGrid8->setMinimumSize(220, 300);
     list->addWidget(DBGrid8, 1);
 

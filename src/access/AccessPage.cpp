@@ -1,5 +1,6 @@
 #include "access/AccessPage.h"
 
+#include "access/AccessCheckDialog.h"
 #include "access/ScheduleEditor.h"
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
@@ -177,7 +178,13 @@ QWidget* AccessPage::buildPermissionPanel()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(groupCaption, 0, 0);
     layout->addWidget(DBGrid6, 1, 0, 4, 1);
-    layout->addWidget(Button13, 5, 0);
+    // The access check sits beside the removal: both act on what the list shows.
+    AccessCheckButton = new QPushButton(QStringLiteral("Sprawdź dostęp..."), panel);
+    AccessCheckButton->setObjectName(QStringLiteral("AccessCheckButton"));
+    auto* listButtons = new QHBoxLayout();
+    listButtons->addWidget(Button13, 1);
+    listButtons->addWidget(AccessCheckButton, 1);
+    layout->addLayout(listButtons, 5, 0);
     layout->addWidget(new QLabel(QStringLiteral("Lista przejść"), panel), 0, 1);
     layout->addWidget(CheckListBox1, 1, 1);
     layout->addLayout(readers, 2, 1);
@@ -190,6 +197,8 @@ QWidget* AccessPage::buildPermissionPanel()
     const ErrorGuard& guard = form_.guard();
     connectGuarded(Button12, &QPushButton::clicked, this, guard, [this] { Button12Click(); });
     connectGuarded(Button13, &QPushButton::clicked, this, guard, [this] { Button13Click(); });
+    connectGuarded(AccessCheckButton, &QPushButton::clicked, this, guard,
+                   [this] { AccessCheckButtonClick(); });
     connectGuarded(DBGrid6, &BoundGrid::cellClicked, this, guard, [this] { DBGrid6CellClick(); });
     connect(DBGrid6, &BoundGrid::mousePressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
@@ -215,4 +224,16 @@ bool AccessPage::connected() const { return m_.Quorvel.isOpen(); }
 QString AccessPage::quoted(const QString& text) const
 {
     return QLatin1Char('\'') + m_.Quorvel.escape(text) + QLatin1Char('\'');
+}
+
+// Opens the window "Sprawdź dostęp" (one per page, kept between openings), with
+// the people read afresh and the time set to now.
+void AccessPage::AccessCheckButtonClick()
+{
+    if (!accessCheck_)
+        accessCheck_ = new AccessCheckDialog(form_, this);
+    accessCheck_->prepare();
+    accessCheck_->show();
+    accessCheck_->raise();
+    accessCheck_->activateWindow();
 }

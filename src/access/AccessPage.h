@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class AccessCheckDialog;
 class BoundGrid;
 class BoundLabel;
 class Dialogs;
@@ -48,6 +49,10 @@ public:
     void DBGrid6CellClick();
     void DBGrid6MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
+    // The window "Sprawdź dostęp".
+    void AccessCheckButtonClick();
+    AccessCheckDialog* accessCheckDialog() const { return accessCheck_; }
+
     ScheduleEditor* editor() const { return editor_; }
 
     BoundGrid* DBGrid4 = nullptr;      // groups
@@ -68,6 +73,7 @@ public:
     QCheckBox* CheckBox3 = nullptr;         // "Czytnik B"
     BoundLabel* grantCaption = nullptr;     // "Dodaj uprawnienie: " the template ...
     QPushButton* Button12 = nullptr;        // "<<< Dodaj uprawnienie"
+    QPushButton* AccessCheckButton = nullptr;   // "Sprawdź dostęp..."
 
 private:
     QWidget* buildGroupPanel();
@@ -86,4 +92,5 @@ private:
     TDataModule3& m_;
     Dialogs& dialogs_;
     ScheduleEditor* editor_ = nullptr;
+    AccessCheckDialog* accessCheck_ = nullptr;
 };

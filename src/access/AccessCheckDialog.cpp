@@ -1,0 +1,212 @@
+#include "access/AccessCheckDialog.h"
+
+#include "access/AccessCheck.h"
+#include "app/TForm1.h"
+#include "db/TDataModule3.h"
+
+#include <QCompleter>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename T>
+T* named(const char* name, QWidget* parent)
+{
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
+
+AccessCheckDialog::AccessCheckDialog(TForm1& form, QWidget* parent)
+    : QDialog(parent), form_(form)
+{
+    setObjectName(QStringLiteral("AccessCheckDialog"));
+    setWindowTitle(QStringLiteral("Sprawdź dostęp"));
+    resize(820, 560);
+
+    byPerson = named<QRadioButton>("AccessCheckByPerson", this);
+    byPerson->setText(QStringLiteral("Osoba"));
+    byPerson->setChecked(true);
+    person = named<QComboBox>("AccessCheckPerson", this);
+    people_ = new QStandardItemModel(this);
+    person->setModel(people_);
+    person->setEditable(true);
+    person->setInsertPolicy(QComboBox::NoInsert);
+    person->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    person->completer()->setFilterMode(Qt::MatchContains);
+    person->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    person->setMinimumWidth(280);
+    byCard = named<QRadioButton>("AccessCheckByCard", this);
+    byCard->setText(QStringLiteral("Kod karty"));
+    cardCode = named<QLineEdit>("AccessCheckCard", this);
+    passage = named<QComboBox>("AccessCheckPassage", this);
+    passage->setMinimumWidth(280);
+    head = named<QComboBox>("AccessCheckHead", this);
+    head->addItems({QStringLiteral("A"), QStringLiteral("B")});
+    date = named<QDateEdit>("AccessCheckDate", this);
+    date->setCalendarPopup(true);
+    date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    time = named<QTimeEdit>("AccessCheckTime", this);
+    time->setDisplayFormat(QStringLiteral("HH:mm"));
+    nowButton = named<QPushButton>("AccessCheckNow", this);
+    nowButton->setText(QStringLiteral("Teraz"));
+    runButton = named<QPushButton>("AccessCheckRun", this);
+    runButton->setText(QStringLiteral("Sprawdź"));
+    runButton->setDefault(true);
+    verdict = named<QLabel>("AccessCheckVerdict", this);
+    QFont large = verdict->font();
+    large.setPointSizeF(large.pointSizeF() * 1.8);
+    large.setBold(true);
+    verdict->setFont(large);
+    reasons = named<QPlainTextEdit>("AccessCheckReasons", this);
+    reasons->setReadOnly(true);
+    reasons->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    // Typing into either field chooses it.
+    connect(person, &QComboBox::activated, byPerson, [this] { byPerson->setChecked(true); });
+    connect(person->lineEdit(), &QLineEdit::textEdited, byPerson, [this] { byPerson->setChecked(true); });
+    connect(cardCode, &QLineEdit::textEdited, byCard, [this] { byCard->setChecked(true); });
+
+    auto* when = new QHBoxLayout();
+    when->addWidget(date);
+    when->addWidget(time);
+    when->addWidget(nowButton);
+    when->addStretch(1);
+    auto* fields = new QFormLayout();
+    fields->addRow(byPerson, person);
+    fields->addRow(byCard, cardCode);
+    fields->addRow(QStringLiteral("Przejście"), passage);
+    fields->addRow(QStringLiteral("Głowica"), head);
+    fields->addRow(QStringLiteral("Data i godzina"), when);
+
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    close->button(QDialogButtonBox::Close)->setText(QStringLiteral("Zamknij"));
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* top = new QHBoxLayout();
+    top->addLayout(fields, 1);
+    top->addWidget(runButton, 0, Qt::AlignBottom);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(verdict);
+    layout->addWidget(reasons, 1);
+    layout->addWidget(close);
+
+    const ErrorGuard& guard = form_.guard();
+    connectGuarded(runButton, &QPushButton::clicked, this, guard, [this] { RunCheck(); });
+    connect(nowButton, &QPushButton::clicked, this, &AccessCheckDialog::setNow);
+    connect(&form_.lookups(), &Lookups::passageListFilled, this, &AccessCheckDialog::showPassageList);
+    showPassageList();
+    setNow();
+}
+
+void AccessCheckDialog::setNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    date->setDate(now.date());
+    time->setTime(QTime(now.time().hour(), now.time().minute()));
+}
+
+// Item k is PassageList[k]; the chosen passage stays chosen when it is still listed.
+void AccessCheckDialog::showPassageList()
+{
+    const int chosen = passage->currentData().toInt();
+    passage->clear();
+    for (const Tczytniki& p : form_.lookups().PassageList)
+        passage->addItem(p.name, p.id);
+    const int index = passage->findData(chosen);
+    passage->setCurrentIndex(index >= 0 ? index : (passage->count() > 0 ? 0 : -1));
+}
+
+void AccessCheckDialog::prepare()
+{
+    setNow();
+    TDataModule3& m = form_.dataModule();
+    if (!m.Quorvel.isOpen())
+        return;
+    const int chosen = chosenPerson();
+    Dataset people(m.Quorvel, QStringLiteral("AccessCheckPeople"));
+    people.setStatement(QStringLiteral("SELECT ID_USER, FIRST_NAME, NAME FROM USERS WHERE DEL = 0 "
+                                       "ORDER BY NAME, FIRST_NAME, ID_USER"));
+    people.open();
+    // One insertion for the whole list: thousands of people fill it at once.
+    QList<QStandardItem*> items;
+    for (people.first(); !people.eof(); people.next()) {
+        const int id = people.integer(QStringLiteral("ID_USER"));
+        QString name = (people.text(QStringLiteral("NAME")) + QLatin1Char(' ') +
+                        people.text(QStringLiteral("FIRST_NAME"))).trimmed();
+        if (name.isEmpty())
+            name = QStringLiteral("(bez nazwiska i imienia) nr %1").arg(id);
+        auto* item = new QStandardItem(name);
+        item->setData(id, Qt::UserRole);
+        items << item;
+    }
+    people_->clear();
+    if (!items.isEmpty())
+        people_->appendColumn(items);
+    person->setCurrentIndex(person->findData(chosen));
+}
+
+int AccessCheckDialog::chosenPerson() const
+{
+    const int index = person->findText(person->currentText());
+    return index >= 0 ? person->itemData(index).toInt() : 0;
+}
+
+void AccessCheckDialog::RunCheck()
+{
+    TDataModule3& m = form_.dataModule();
+    if (!m.Quorvel.isOpen()) {
+        showAnswer(QString(), false,
+                   {QStringLiteral("Brak połączenia z bazą: wybierz DATABASE → Connect.")});
+        return;
+    }
+    AccessQuestion q;
+    if (byCard->isChecked()) {
+        q.cardCode = cardCode->text();
+        if (q.cardCode.isEmpty()) {
+            showAnswer(QString(), false, {QStringLiteral("Wpisz kod karty.")});
+            return;
+        }
+    } else {
+        q.personId = chosenPerson();
+        if (q.personId <= 0) {
+            showAnswer(QString(), false, {QStringLiteral("Wybierz osobę z listy.")});
+            return;
+        }
+    }
+    q.deviceId = passage->currentData().toInt();
+    if (q.deviceId <= 0) {
+        showAnswer(QString(), false, {QStringLiteral("Wybierz przejście.")});
+        return;
+    }
+    q.head = head->currentIndex() == 1 ? ReaderHead::B : ReaderHead::A;
+    q.date = date->date();
+    q.time = time->time();
+    const AccessAnswer answer = CheckAccess(m.Quorvel, q);
+    QStringList lines = answer.lines();
+    lines.removeFirst();   // the verdict has its own label
+    showAnswer(answer.verdict(), answer.granted, lines);
+}
+
+void AccessCheckDialog::showAnswer(const QString& verdictText, bool granted, const QStringList& lines)
+{
+    verdict->setText(verdictText);
+    verdict->setStyleSheet(granted ? QStringLiteral("color: #1b7f2a;") : QStringLiteral("color: #b3261e;"));
+    reasons->setPlainText(lines.join(QLatin1Char('\n')));
+}

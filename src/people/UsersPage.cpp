@@ -3,6 +3,8 @@
 // the top right, the code entry, the card pager and the card look-up below.
 #include "people/UsersPage.h"
 
+#include "people/CardCodeDialog.h"
+
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
@@ -227,14 +229,20 @@ QWidget* UsersPage::buildCodePanel()
     CheckBox4 = named<QCheckBox>("CheckBox4", panel);
     CheckBox4->setText(QStringLiteral("Po dodaniu karty przejdź do następnego "));
 
+    // What is printed on a card, converted into the code this field takes.
+    CardCodeButton = button("CardCodeButton", QStringLiteral("Przelicz kod..."), panel);
+
     auto* layout = new QGridLayout(panel);
     layout->addWidget(label, 0, 0);
     layout->addWidget(Edit13, 0, 1);
+    layout->addWidget(CardCodeButton, 0, 2);
     layout->addWidget(CheckBox4, 1, 1);
     layout->setColumnStretch(1, 1);
 
     connectGuarded(Edit13, &QLineEdit::returnPressed, this, form_.guard(),
                    [this] { Edit13KeyPress(); });
+    connectGuarded(CardCodeButton, &QPushButton::clicked, this, form_.guard(),
+                   [this] { CardCodeButtonClick(); });
     return panel;
 }
 
@@ -308,4 +316,20 @@ void UsersPage::showGroupList()
     fillGroupCombo(ComboBox1, form_.lookups(), true);
     fillGroupCombo(ComboBox2, form_.lookups(), true);
     fillGroupCombo(ComboBox3, form_.lookups(), false);
+}
+
+// Opens the window "Przelicz kod karty" (one per page, kept between openings);
+// "Użyj" there puts the code into the code field, ready for Enter.
+void UsersPage::CardCodeButtonClick()
+{
+    if (!cardCodeDialog_)
+        cardCodeDialog_ = new CardCodeDialog(
+            [this](const QString& code) {
+                Edit13->setText(code);
+                Edit13->setFocus();
+            },
+            this);
+    cardCodeDialog_->show();
+    cardCodeDialog_->raise();
+    cardCodeDialog_->activateWindow();
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class BoundGrid;
+class CardCodeDialog;
 class Dialogs;
 class QCheckBox;
 class QComboBox;
@@ -53,6 +54,10 @@ public:
     void Button33Click();
     void AdvOfficePager3Change();
 
+    // The window "Przelicz kod karty".
+    void CardCodeButtonClick();
+    CardCodeDialog* cardCodeDialog() const { return cardCodeDialog_; }
+
     // The text shown when an operation needs a group and none is chosen.
     static const QString NoGroupText;
 
@@ -84,6 +89,7 @@ public:
     QPushButton* Button14 = nullptr;         // "Usuń kartę z systemu"
     QPushButton* Button28 = nullptr;         // "Usuń wszystkie nieprzypisane karty"
     QLineEdit* Edit13 = nullptr;             // card code; Enter adds the card
+    QPushButton* CardCodeButton = nullptr;   // "Przelicz kod...", beside the code field
     QCheckBox* CheckBox4 = nullptr;          // select the next person after an Enter
     QLineEdit* Edit14 = nullptr;             // print text
     QDateEdit* DateTimePicker1 = nullptr;    // "Ważna od"
@@ -120,4 +126,5 @@ private:
     TForm1& form_;
     TDataModule3& m_;
     Dialogs& dialogs_;
+    CardCodeDialog* cardCodeDialog_ = nullptr;
 };

@@ -1,17 +1,34 @@
 #include "app/CommandLine.h"
 
+#include "app/ToolCommands.h"
 #include "app/Version.h"
 
 namespace {
 
 const char* const Usage =
     "Usage: valdrix [OPTION]\n"
+    "       valdrix COMMAND [ARGUMENTS]\n"
     "Administration client of a card-based access-control installation.\n"
     "Without an option it opens its window; the connection settings are read from\n"
     "Config.ini in the current directory.\n"
     "\n"
     "  --help       show this text and exit\n"
-    "  --version    show the version and exit\n";
+    "  --version    show the version and exit\n"
+    "\n"
+    "Commands (plain text, no window or display; the database of Config.ini, which\n"
+    "they read and never write):\n"
+    "  check (--card CODE | --person ID) (--device ID | --device-name NAME) --head A|B\n"
+    "        [--date YYYY-MM-DD] [--time HH:MM[:SS]]\n"
+    "               whether the card, or any card of the person, opens that reader\n"
+    "               head at that local date and time (default: now), with the chain\n"
+    "               of reasons; reads only\n"
+    "  card-code hex VALUE | dec VALUE | w26 FC CN | w34 FC CN | w40 FC CN | code CODE\n"
+    "               converts a card number between its printed forms (hexadecimal,\n"
+    "               decimal, Wiegand 26, 34 and 40) and the 10-character code the\n"
+    "               system stores, with the Wiegand frames and their parity bits\n"
+    "\n"
+    "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\"),\n"
+    "2 error, told in one line on standard error.\n";
 
 }  // namespace
 
@@ -28,6 +45,10 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         std::fputs(Usage, out);
         return 0;
     }
+    if (first == QLatin1String("check"))
+        return ToolCommands::check(arguments.mid(1), out, err);
+    if (first == QLatin1String("card-code"))
+        return ToolCommands::cardCode(arguments.mid(1), out, err);
     std::fprintf(err, "valdrix: unknown option '%s' (see valdrix --help)\n",
                  first.toLocal8Bit().constData());
     return 2;

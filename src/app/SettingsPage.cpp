@@ -1,5 +1,6 @@
 #include "app/SettingsPage.h"
 
+#include "app/ConfigFile.h"
 #include "app/IniFile.h"
 #include "app/TForm1.h"
 #include "app/Windows1250.h"
@@ -14,10 +15,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const QString SettingsPage::ConfigPath = QStringLiteral("./Config.ini");
-const QString SettingsPage::DefaultServer = QStringLiteral("192.168.1.10");
+const QString SettingsPage::ConfigPath = QString::fromLatin1(ConfigFile::Path);
+const QString SettingsPage::DefaultServer = QString::fromLatin1(ConfigFile::Keys[0].defaultValue);
 
-static const QString Section = QStringLiteral("SERVER");
+static const QString Section = QString::fromLatin1(ConfigFile::Section);
 
 SettingsPage::SettingsPage(TForm1& form) : form_(form)
 {
@@ -57,14 +58,12 @@ QString SettingsPage::databaseName() const { return Edit2->text(); }
 // four keys afterwards. A write that fails ends it with the fields after it empty.
 void SettingsPage::LoadConfig()
 {
-    const std::pair<const char*, QLineEdit*> keys[] = {
-        {"IP", Edit1}, {"Login", MaskEdit1}, {"password", MaskEdit2}, {"DATABASE", Edit2}};
-    const QString defaults[] = {DefaultServer, QStringLiteral("vqx"), QStringLiteral("vqx"),
-                                QStringLiteral("Quorvel")};
+    QLineEdit* const fields[] = {Edit1, MaskEdit1, MaskEdit2, Edit2};
     for (int i = 0; i < 4; ++i) {
-        const QString key = QString::fromLatin1(keys[i].first);
-        keys[i].second->setText(IniFile::read(ConfigPath, Section, key, defaults[i]));
-        IniFile::write(ConfigPath, Section, key, keys[i].second->text());
+        const QString key = QString::fromLatin1(ConfigFile::Keys[i].name);
+        fields[i]->setText(IniFile::read(ConfigPath, Section, key,
+                                         QString::fromLatin1(ConfigFile::Keys[i].defaultValue)));
+        IniFile::write(ConfigPath, Section, key, fields[i]->text());
     }
 }
 

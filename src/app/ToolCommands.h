@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdio>
+#include <stdexcept>
+
+// The operator's tools without a window: plain text out, the database named by
+// Config.ini in the current directory (read, never written). Each returns the
+// exit status: 0 success (for "check": the card opens the passage), 1 access
+// denied, 2 an error, told in one line on err.
+namespace ToolCommands {
+
+// Wrong or missing arguments; the text is the one line shown.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+int check(const QStringList& arguments, std::FILE* out, std::FILE* err);
+int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err);
+
+}  // namespace ToolCommands

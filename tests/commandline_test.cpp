@@ -1,0 +1,191 @@
+// The tools without a window: "check" and "card-code" against Config.ini in the
+// working directory, their output and exit statuses, and the program itself run
+// without a display.
+#include "app/CommandLine.h"
+#include "support/AppFixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+struct Outcome {
+    int status = 0;
+    QString out, err;
+};
+
+Outcome run(const QStringList& arguments)
+{
+    char* outText = nullptr;
+    char* errText = nullptr;
+    size_t outSize = 0, errSize = 0;
+    std::FILE* o = open_memstream(&outText, &outSize);
+    std::FILE* e = open_memstream(&errText, &errSize);
+    Outcome r;
+    r.status = CommandLine::run(arguments, o, e);
+    std::fclose(o);
+    std::fclose(e);
+    r.out = QString::fromUtf8(outText, static_cast<qsizetype>(outSize));
+    r.err = QString::fromUtf8(errText, static_cast<qsizetype>(errSize));
+    std::free(outText);
+    std::free(errText);
+    return r;
+}
+
+// One line on standard error, nothing on standard output.
+void expectError(const Outcome& r, const QString& part)
+{
+    EXPECT_EQ(r.status, 2) << r.out.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(part)) << r.err.toStdString();
+}
+
+class CommandLineToolsTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        sql("INSERT INTO GROUPS (ID_GROUP, NAME) VALUES (2, 'Biuro')");
+        sql("INSERT INTO DEVICE (ID_DEVICE, NAME) VALUES (1, 'Brama'), (2, 'Drzwi'), (3, 'Drzwi')");
+        sql("INSERT INTO PERMISSIONS (ID_PERMISSIONS, NAME, D1) VALUES (1, 'Rano', '06:00:10:00')");
+        sql("INSERT INTO USERS (ID_USER, ID_GROUP, FIRST_NAME, NAME) VALUES (1, 2, 'Jan', 'Kowalski')");
+        sql("INSERT INTO CARDS (ID_USER_FK, CODE, KARENCJA_OD, KARENCJA_DO) VALUES "
+            "(1, '0000000123', '2010-01-01', '2030-12-31')");
+        sql("INSERT INTO PERMISSIONS_has_GROUPS (ID_PERMISSIONS_FK, ID_GROUP_FK, ID_DEVICE_FK, INPUT, "
+            "OUTPUT) VALUES (1, 2, 1, 1, 0)");
+        writeConfig(testServerAddress(), databaseName());
+    }
+    QByteArray config()
+    {
+        QFile file(workPath("Config.ini"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(CommandLineToolsTest, CheckAnswersWithTheVerdictAndItsExitStatus)
+{
+    const QStringList monday = {"--date", "2024-03-04", "--head", "A"};
+    const Outcome granted = run(QStringList{"check", "--card", "0000000123", "--device", "1", "--time",
+                                        "09:59:59"} + monday);
+    EXPECT_EQ(granted.status, 0) << granted.err.toStdString();
+    EXPECT_TRUE(granted.out.startsWith(QString::fromUtf8("Wejdzie\nSprawdzenie: karta „0000000123”, "
+                                                         "przejście DEVICE.ID_DEVICE = 1, głowica A, "
+                                                         "2024-03-04 (poniedziałek), godz. 09:59:59.\n")))
+        << granted.out.toStdString();
+    EXPECT_TRUE(granted.out.contains(QString::fromUtf8("\n      [tak] Szablon „Rano”")));
+    EXPECT_TRUE(granted.err.isEmpty());
+
+    const Outcome late = run(QStringList{"check", "--person", "1", "--device-name", "Brama", "--time",
+                                     "10:00"} + monday);
+    EXPECT_EQ(late.status, 1);
+    EXPECT_TRUE(late.out.startsWith("Nie wejdzie\n"));
+    EXPECT_TRUE(late.out.contains("10:00:00 nie mieści się"));
+    EXPECT_EQ(run({"check", "--card=0000000123", "--device=1", "--head=b", "--date=2024-03-04",
+                   "--time=09:00"}).status, 1);
+    // Without a date and time the check is for now; it answers either way.
+    const int now = run({"check", "--card", "0000000123", "--device", "1", "--head", "A"}).status;
+    EXPECT_TRUE(now == 0 || now == 1);
+}
+
+TEST_F(CommandLineToolsTest, CheckRefusesWhatItCannotAsk)
+{
+    const QStringList rest = {"--device", "1", "--head", "A"};
+    expectError(run(QStringList{"check"} + rest), "give either --card CODE or --person ID");
+    expectError(run(QStringList{"check", "--card", "1", "--person", "1"} + rest), "either");
+    expectError(run({"check", "--card", "1", "--head", "A"}), "--device ID or --device-name NAME");
+    expectError(run({"check", "--card", "1", "--device", "1"}), "--head must be A or B");
+    expectError(run(QStringList{"check", "--card", "1", "--date", "2024-02-30"} + rest),
+                "--date must be a date YYYY-MM-DD, not '2024-02-30'");
+    expectError(run(QStringList{"check", "--card", "1", "--time", "25:00"} + rest), "--time");
+    expectError(run(QStringList{"check", "--person", "x"} + rest), "--person needs a positive");
+    expectError(run(QStringList{"check", "--card", "1", "--colour", "red"} + rest),
+                "unknown argument '--colour'");
+    expectError(run(QStringList{"check", "--card", "1", "--card", "2"} + rest), "given twice");
+    expectError(run({"check", "--card", "1", "--head", "A", "--device-name", "Drzwi"}),
+                "2 passages are named 'Drzwi'; give --device ID");
+    expectError(run({"check", "--card", "1", "--head", "A", "--device-name", "Okno"}),
+                "no passage is named 'Okno'");
+    expectError(run(QStringList{"check", "--card", "1", "--device"}), "needs a value");
+}
+
+TEST_F(CommandLineToolsTest, ConfigIsReadLikeTheWindowAndNeverWritten)
+{
+    const QStringList question = {"check", "--card", "1", "--device", "1", "--head", "A"};
+    // Lower-case names match; a missing key takes the window's default.
+    QFile file(workPath("Config.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[server]\r\nip=" + testServerAddress().toLatin1() + "\r\nlogin=vqx\r\nPASSWORD=vqx\r\n");
+    file.close();
+    const QByteArray before = config();
+    const Outcome noDatabase = run(question);
+    expectError(noDatabase, "valdrix check: ");
+    EXPECT_TRUE(noDatabase.err.contains("Quorvel")) << noDatabase.err.toStdString();
+    EXPECT_EQ(config(), before);
+
+    writeConfig(deadServerAddress(), databaseName());
+    const QByteArray dead = config();
+    expectError(run(question), deadServerAddress());
+    EXPECT_EQ(config(), dead);
+}
+
+TEST_F(CommandLineToolsTest, CardCodeConvertsOrNamesTheField)
+{
+    const Outcome w26 = run({"card-code", "w26", "12", "34567"});
+    EXPECT_EQ(w26.status, 0);
+    EXPECT_TRUE(w26.out.startsWith("Kod w systemie: 00000C8707\n")) << w26.out.toStdString();
+    EXPECT_TRUE(w26.out.contains("1 00001100 1000011100000111 1"));
+    EXPECT_EQ(run({"card-code", "W26", "12,34567"}).out, w26.out);
+    EXPECT_EQ(run({"card-code", "dec", "820999"}).out, w26.out);
+    EXPECT_EQ(run({"card-code", "hex", "C8707"}).out, w26.out);
+    EXPECT_EQ(run({"card-code", "code", "00000c8707"}).out, w26.out);
+    EXPECT_TRUE(run({"card-code", "w40", "1", "0"}).out.startsWith("Kod w systemie: 0000400000\n"));
+
+    expectError(run({"card-code", "w26", "256", "1"}),
+                QString::fromUtf8("valdrix card-code: Pole „Kod obiektu (FC)”: dozwolona liczba "
+                                  "dziesiętna od 0 do 255 (wpisano „256”)."));
+    expectError(run({"card-code", "w34", "1"}), "card-code w34 takes FC and CN");
+    expectError(run({"card-code", "dec"}), "card-code dec takes one value");
+    expectError(run({"card-code", "bin", "101"}), "needs a format");
+    expectError(run({"card-code"}), "needs a format");
+}
+
+TEST(CommandLineHelpTest, ListsTheTools)
+{
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* tool : {"  check (--card CODE | --person ID)", "  card-code hex VALUE"})
+        EXPECT_TRUE(help.out.contains(tool)) << tool;
+    EXPECT_TRUE(help.out.contains("2 error"));
+    expectError(run({"chek"}), "unknown option 'chek'");
+}
+
+// The built program, with no display and no platform plugin chosen.
+TEST_F(CommandLineToolsTest, TheProgramRunsTheToolsWithoutADisplay)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(workDir.path());
+    auto exec = [&](const QStringList& arguments) {
+        program.start(QStringLiteral(VALDRIX_EXECUTABLE), arguments);
+        EXPECT_TRUE(program.waitForFinished(30000));
+        return program.exitCode();
+    };
+    EXPECT_EQ(exec({"card-code", "dec", "820999"}), 0);
+    EXPECT_TRUE(program.readAllStandardOutput().startsWith("Kod w systemie: 00000C8707\n"));
+    EXPECT_EQ(exec({"check", "--card", "0000000123", "--device", "1", "--head", "A", "--date",
+                    "2024-03-04", "--time", "06:00"}),
+              0);
+    EXPECT_TRUE(program.readAllStandardOutput().startsWith("Wejdzie\n"));
+    EXPECT_EQ(exec({"check", "--card", "0000000123", "--device", "1", "--head", "B", "--date",
+                    "2024-03-04", "--time", "06:00"}),
+              1);
+    EXPECT_EQ(exec({"card-code", "w26", "1"}), 2);
+    EXPECT_EQ(program.readAllStandardError().count('\n'), 1);
+}
+
+}  // namespace

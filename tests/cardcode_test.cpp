@@ -53,12 +53,12 @@ TEST(CardCodeTest, KnownCardsInEveryForm)
     EXPECT_EQ(lines[3], QString::fromUtf8("Wiegand 26: kod obiektu (FC) 12, numer karty (CN) 34567"));
     // 00001100 1000 holds three ones: the even parity bit is 1; 0111 00000111
     // holds six: the odd parity bit is 1.
-    EXPECT_EQ(lines[4], QString::fromUtf8("  ramka, 26 bitów: 1 00001100 1000011100000111 1 "
-                                          "(parzystość, FC 8 bitów, CN 16 bitów, parzystość)"));
-    EXPECT_TRUE(lines[5].startsWith(QString::fromUtf8("  bit 1 = 1: parzystość parzysta bitów 2–13; "
-                                                      "jest w nich 3 jedynki")));
-    EXPECT_TRUE(lines[6].startsWith(QString::fromUtf8("  bit 26 = 1: parzystość nieparzysta bitów "
-                                                      "14–25; jest w nich 6 jedynek")));
+    EXPECT_EQ(lines[4], QString::fromUtf8("  ramka 26 bitów (P | FC 8 | CN 16 | P): "
+                                          "1 00001100 1000011100000111 1"));
+    EXPECT_EQ(lines[5], QString::fromUtf8("  bit 1 = 1: parzystość parzysta (bity 2–13 mają "
+                                          "3 jedynki, z tym bitem 4 – parzyście)"));
+    EXPECT_EQ(lines[6], QString::fromUtf8("  bit 26 = 1: parzystość nieparzysta (bity 14–25 mają "
+                                          "6 jedynek, z tym bitem 7 – nieparzyście)"));
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Wiegand 40: kod obiektu (FC) 0, numer karty (CN) 820999")));
 
     // A card of all zeros still carries an odd parity bit of 1.

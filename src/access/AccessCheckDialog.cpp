@@ -13,10 +13,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QTextEdit>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -50,12 +50,13 @@ AccessCheckDialog::AccessCheckDialog(TForm1& form, QWidget* parent)
     person->completer()->setCompletionMode(QCompleter::PopupCompletion);
     person->completer()->setFilterMode(Qt::MatchContains);
     person->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-    person->setMinimumWidth(280);
+    person->setMinimumWidth(340);
     byCard = named<QRadioButton>("AccessCheckByCard", this);
     byCard->setText(QStringLiteral("Kod karty"));
     cardCode = named<QLineEdit>("AccessCheckCard", this);
+    cardCode->setMinimumWidth(340);
     passage = named<QComboBox>("AccessCheckPassage", this);
-    passage->setMinimumWidth(280);
+    passage->setMinimumWidth(340);
     head = named<QComboBox>("AccessCheckHead", this);
     head->addItems({QStringLiteral("A"), QStringLiteral("B")});
     date = named<QDateEdit>("AccessCheckDate", this);
@@ -73,9 +74,8 @@ AccessCheckDialog::AccessCheckDialog(TForm1& form, QWidget* parent)
     large.setPointSizeF(large.pointSizeF() * 1.8);
     large.setBold(true);
     verdict->setFont(large);
-    reasons = named<QPlainTextEdit>("AccessCheckReasons", this);
+    reasons = named<QTextEdit>("AccessCheckReasons", this);
     reasons->setReadOnly(true);
-    reasons->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     // Typing into either field chooses it.
     connect(person, &QComboBox::activated, byPerson, [this] { byPerson->setChecked(true); });
@@ -88,6 +88,7 @@ AccessCheckDialog::AccessCheckDialog(TForm1& form, QWidget* parent)
     when->addWidget(nowButton);
     when->addStretch(1);
     auto* fields = new QFormLayout();
+    fields->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     fields->addRow(byPerson, person);
     fields->addRow(byCard, cardCode);
     fields->addRow(QStringLiteral("Przejście"), passage);
@@ -172,41 +173,57 @@ void AccessCheckDialog::RunCheck()
 {
     TDataModule3& m = form_.dataModule();
     if (!m.Quorvel.isOpen()) {
-        showAnswer(QString(), false,
-                   {QStringLiteral("Brak połączenia z bazą: wybierz DATABASE → Connect.")});
+        showMessage(QStringLiteral("Brak połączenia z bazą: wybierz DATABASE → Connect."));
         return;
     }
     AccessQuestion q;
     if (byCard->isChecked()) {
         q.cardCode = cardCode->text();
         if (q.cardCode.isEmpty()) {
-            showAnswer(QString(), false, {QStringLiteral("Wpisz kod karty.")});
+            showMessage(QStringLiteral("Wpisz kod karty."));
             return;
         }
     } else {
         q.personId = chosenPerson();
         if (q.personId <= 0) {
-            showAnswer(QString(), false, {QStringLiteral("Wybierz osobę z listy.")});
+            showMessage(QStringLiteral("Wybierz osobę z listy."));
             return;
         }
     }
     q.deviceId = passage->currentData().toInt();
     if (q.deviceId <= 0) {
-        showAnswer(QString(), false, {QStringLiteral("Wybierz przejście.")});
+        showMessage(QStringLiteral("Wybierz przejście."));
         return;
     }
     q.head = head->currentIndex() == 1 ? ReaderHead::B : ReaderHead::A;
     q.date = date->date();
     q.time = time->time();
-    const AccessAnswer answer = CheckAccess(m.Quorvel, q);
-    QStringList lines = answer.lines();
-    lines.removeFirst();   // the verdict has its own label
-    showAnswer(answer.verdict(), answer.granted, lines);
+    showAnswer(CheckAccess(m.Quorvel, q));
 }
 
-void AccessCheckDialog::showAnswer(const QString& verdictText, bool granted, const QStringList& lines)
+void AccessCheckDialog::showMessage(const QString& text)
 {
-    verdict->setText(verdictText);
-    verdict->setStyleSheet(granted ? QStringLiteral("color: #1b7f2a;") : QStringLiteral("color: #b3261e;"));
-    reasons->setPlainText(lines.join(QLatin1Char('\n')));
+    verdict->clear();
+    reasons->setPlainText(text);
+}
+
+// The verdict in its colour; each reason a paragraph indented by its level, with
+// the mark of a step that passed in green and of one that stopped in red.
+void AccessCheckDialog::showAnswer(const AccessAnswer& answer)
+{
+    verdict->setText(answer.verdict());
+    verdict->setStyleSheet(answer.granted ? QStringLiteral("color: #1b7f2a;")
+                                          : QStringLiteral("color: #b3261e;"));
+    QString html;
+    for (const AccessReason& r : answer.reasons) {
+        const QString mark = r.outcome == AccessReason::Pass
+                                 ? QStringLiteral("<b style=\"color:#1b7f2a\">[tak]</b> ")
+                             : r.outcome == AccessReason::Fail
+                                 ? QStringLiteral("<b style=\"color:#b3261e\">[nie]</b> ")
+                                 : QString();
+        html += QStringLiteral("<p style=\"margin:0 0 3px %1px\">%2%3</p>")
+                    .arg(18 * r.level)
+                    .arg(mark, r.text.toHtmlEscaped());
+    }
+    reasons->setHtml(html);
 }

@@ -2,11 +2,12 @@
 
 #include <QDialog>
 
+struct AccessAnswer;
 class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 class QRadioButton;
 class QStandardItemModel;
@@ -37,11 +38,12 @@ public:
     QPushButton* nowButton = nullptr;     // "Teraz"
     QPushButton* runButton = nullptr;     // "Sprawdź"
     QLabel* verdict = nullptr;            // "Wejdzie" / "Nie wejdzie"
-    QPlainTextEdit* reasons = nullptr;
+    QTextEdit* reasons = nullptr;         // the chain, one paragraph a reason
 
 private:
     void showPassageList();
-    void showAnswer(const QString& verdictText, bool granted, const QStringList& lines);
+    void showMessage(const QString& text);
+    void showAnswer(const AccessAnswer& answer);
     // The id of the person the box names, or 0.
     int chosenPerson() const;
 

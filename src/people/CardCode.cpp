@@ -176,20 +176,23 @@ QStringList describe(std::uint64_t number)
                      .arg(name)
                      .arg(f.facility)
                      .arg(f.card);
-        lines << QStringLiteral("  ramka, %1: %2 (parzystość, FC %3, CN %4, parzystość)")
-                     .arg(bits(last), f.bits, bits(layout->facilityBits), bits(layout->cardBits));
-        lines << QStringLiteral("  bit 1 = %1: parzystość parzysta bitów 2–%2; jest w nich %3, "
-                                "więc z bitem parzystości liczba jedynek jest parzysta")
+        lines << QStringLiteral("  ramka %1 (P | FC %2 | CN %3 | P): %4")
+                     .arg(bits(last), QString::number(layout->facilityBits),
+                          QString::number(layout->cardBits), f.bits);
+        lines << QStringLiteral("  bit 1 = %1: parzystość parzysta (bity 2–%2 mają %3, z tym bitem "
+                                "%4 – parzyście)")
                      .arg(f.evenParity ? 1 : 0)
                      .arg(half + 1)
-                     .arg(ones(f.onesFirstHalf));
-        lines << QStringLiteral("  bit %1 = %2: parzystość nieparzysta bitów %3–%4; jest w nich "
-                                "%5, więc z bitem parzystości liczba jedynek jest nieparzysta")
+                     .arg(ones(f.onesFirstHalf))
+                     .arg(f.onesFirstHalf + (f.evenParity ? 1 : 0));
+        lines << QStringLiteral("  bit %1 = %2: parzystość nieparzysta (bity %3–%4 mają %5, z tym "
+                                "bitem %6 – nieparzyście)")
                      .arg(last)
                      .arg(f.oddParity ? 1 : 0)
                      .arg(half + 2)
                      .arg(last - 1)
-                     .arg(ones(f.onesSecondHalf));
+                     .arg(ones(f.onesSecondHalf))
+                     .arg(f.onesSecondHalf + (f.oddParity ? 1 : 0));
     }
     return lines;
 }

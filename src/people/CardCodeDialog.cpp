@@ -35,7 +35,7 @@ CardCodeDialog::CardCodeDialog(std::function<void(const QString&)> use, QWidget*
 {
     setObjectName(QStringLiteral("CardCodeDialog"));
     setWindowTitle(QStringLiteral("Przelicz kod karty"));
-    resize(760, 470);
+    resize(780, 470);
 
     format = named<QComboBox>("CardCodeFormat", this);
     format->addItems({QStringLiteral("Szesnastkowo"), QStringLiteral("Dziesiętnie"),

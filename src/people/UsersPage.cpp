@@ -230,12 +230,13 @@ QWidget* UsersPage::buildCodePanel()
     CheckBox4->setText(QStringLiteral("Po dodaniu karty przejdź do następnego "));
 
     // What is printed on a card, converted into the code this field takes.
-    CardCodeButton = button("CardCodeButton", QStringLiteral("Przelicz kod..."), panel);
+    CardCodeButton = button("CardCodeButton", QStringLiteral("Przelicz kod z karty..."), panel);
 
     auto* layout = new QGridLayout(panel);
     layout->addWidget(label, 0, 0);
     layout->addWidget(Edit13, 0, 1);
-    layout->addWidget(CardCodeButton, 0, 2);
+    // Under the caption, at the field's left edge: the page keeps its width.
+    layout->addWidget(CardCodeButton, 1, 0, Qt::AlignRight);
     layout->addWidget(CheckBox4, 1, 1);
     layout->setColumnStretch(1, 1);
 

@@ -89,7 +89,7 @@ public:
     QPushButton* Button14 = nullptr;         // "Usuń kartę z systemu"
     QPushButton* Button28 = nullptr;         // "Usuń wszystkie nieprzypisane karty"
     QLineEdit* Edit13 = nullptr;             // card code; Enter adds the card
-    QPushButton* CardCodeButton = nullptr;   // "Przelicz kod...", beside the code field
+    QPushButton* CardCodeButton = nullptr;   // "Przelicz kod z karty...", beside the code field
     QCheckBox* CheckBox4 = nullptr;          // select the next person after an Enter
     QLineEdit* Edit14 = nullptr;             // print text
     QDateEdit* DateTimePicker1 = nullptr;    // "Ważna od"

@@ -5,6 +5,7 @@
 
 #include <mysql.h>
 
+#include <algorithm>
 #include <limits>
 
 void Dataset::ResultDeleter::operator()(MYSQL_RES* result) const { mysql_free_result(result); }
@@ -72,6 +73,12 @@ void Dataset::load(MYSQL_RES* result)
             info.length = f.length;
             info.decimals = f.decimals;
             info.charset = f.charsetnr;
+            if (const MARIADB_CHARSET_INFO* charset = mariadb_get_charset_by_nr(f.charsetnr))
+                info.charsetMaxBytes = std::max(1u, charset->char_maxlen);
+            MARIADB_CONST_STRING typeName{nullptr, 0};
+            if (mariadb_field_attr(&typeName, &f, MARIADB_FIELD_ATTR_DATA_TYPE_NAME) == 0
+                && typeName.str)
+                info.typeName = QString::fromUtf8(typeName.str, static_cast<qsizetype>(typeName.length));
             // A repeated name gets the first free suffix: NAME, NAME_1, NAME_2 ...
             QString unique = info.serverName;
             for (int n = 1; columnByName_.contains(unique.toLower()); ++n)
@@ -91,6 +98,15 @@ void Dataset::load(MYSQL_RES* result)
     }
     current_ = rows_.empty() ? -1 : 0;
     eof_ = rows_.empty();
+}
+
+void Dataset::assign(const QString& statement, MYSQL_RES* result)
+{
+    setStatement(statement);
+    emit aboutToReset();
+    load(result);
+    emit reset();
+    emit currentRowChanged(current_);
 }
 
 void Dataset::close()

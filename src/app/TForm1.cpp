@@ -146,10 +146,10 @@ void TForm1::Timer1Timer()
     LastEventsCount = events;
     if (AdvOfficePager1->currentIndex() != 2)
         return;
-    const int recordNo = module_.Events.recordNo();
-    Button27Click();
-    if (module_.Events.isOpen())
-        module_.Events.setRecordNo(recordNo);
+    // "Filtruj" for the filter and page shown. Its statements run off the GUI
+    // thread; their rows are then shown as "Filtruj" shows them, and the grid
+    // keeps its row number.
+    eventsPage_->refreshForWatch();
 }
 
 void TForm1::Timer2Timer() { devicesPage_->advanceSaveGauge(); }

@@ -80,7 +80,7 @@ QWidget* EventsPage::buildGrid()
                              {QStringLiteral("HEAD"), QStringLiteral("Głowica")},
                              {QStringLiteral("NAME_1"), QStringLiteral("Zdarzenie")}},
                             this);
-    const int widths[] = {150, 150, 120, 170, 170};
+    const int widths[] = {140, 120, 100, 150, 150};
     for (int i = 0; i < 5; ++i)
         DBGrid2->setColumnWidth(i, widths[i]);
     DBGrid2->setMinimumSize(720, 400);

@@ -64,6 +64,7 @@ private:
     int currentTemplateId() const;
     QString quoted(const QString& text) const;   // 'text', escaped by the connection
     QString dayString(int row) const;            // start ":" end of a day row's fields
+    bool editorHoldsSchedule();                  // tells the operator when it does not
 
     TForm1& form_;
     TDataModule3& m_;

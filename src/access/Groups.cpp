@@ -15,7 +15,7 @@ int AccessPage::currentGroupId() const
 // last row, which thereby becomes the current group.
 void AccessPage::FillGroupLists()
 {
-    if (!connected())
+    if (!connected() || !m_.Groups.isOpen())
         return;
     Lookups& lookups = form_.lookups();
     m_.Groups.first();

@@ -280,6 +280,7 @@ void ScheduleEditor::RepaintSchedule()
         startFields_[r]->setText(start);
         endFields_[r]->setText(end);
     }
+    holdsSchedule_ = true;
 }
 
 void ScheduleEditor::ApplyDragRectangle()

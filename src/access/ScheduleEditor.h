@@ -111,6 +111,11 @@ public:
     const auto& scheduleBuffer() const { return ScheduleBuffer; }
     bool dragging() const { return dragging_; }
 
+    // Whether the fields describe a schedule: a template row was loaded, or the
+    // mouse drew one, since the last load that found no row. Saving needs one.
+    bool holdsSchedule() const { return holdsSchedule_; }
+    void setHoldsSchedule(bool holds) { holdsSchedule_ = holds; }
+
 private:
     ScheduleGrid* grid_ = nullptr;
     HourRuler* ruler_ = nullptr;
@@ -123,6 +128,7 @@ private:
     // template does not, so it keeps its contents for the program's lifetime.
     std::array<std::array<bool, ScheduleGrid::Columns>, ScheduleGrid::Rows> ScheduleBuffer{};
     bool dragging_ = false;
+    bool holdsSchedule_ = false;
     QPoint pressCell_{0, 0};     // always a real cell
     QPoint currentCell_{0, 0};   // (-1, -1) while the pointer is outside the cells
 };

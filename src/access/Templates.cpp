@@ -38,12 +38,23 @@ void AccessPage::LoadTemplate(int templateId)
         editor_->setDayFields(day - 1, start, end);
     }
     editor_->setCaption(QStringLiteral("Szablon: ") + m_.SQL.text(QStringLiteral("NAME")));
+    editor_->setHoldsSchedule(m_.SQL.rowCount() > 0);
+}
+
+// Without a schedule the fields are empty, and saving them would wipe a template.
+bool AccessPage::editorHoldsSchedule()
+{
+    if (editor_->holdsSchedule())
+        return true;
+    dialogs_.notice(QStringLiteral("Edytor nie zawiera harmonogramu: wybierz szablon z listy "
+                                   "albo zaznacz godziny na siatce."));
+    return false;
 }
 
 // Writes the 14 fields into the current row of the template list.
 void AccessPage::Button11Click()
 {
-    if (!connected() || currentTemplateId() <= 0)
+    if (!connected() || currentTemplateId() <= 0 || !editorHoldsSchedule())
         return;
     Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();
@@ -62,7 +73,7 @@ void AccessPage::Button11Click()
 // A new template takes the schedule the 14 fields show; names may repeat.
 void AccessPage::Button9Click()
 {
-    if (!connected() || Edit9->text().isEmpty())
+    if (!connected() || Edit9->text().isEmpty() || !editorHoldsSchedule())
         return;
     Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();

@@ -16,6 +16,9 @@ void TForm1::UNCONNECT1Click() { module_.Quorvel.close(); }
 void TForm1::ConnectDatabase()
 {
     TDataModule3& m = module_;
+    // A connection that died unnoticed (the server went away, or ended the session)
+    // is dropped first, so that this "Connect" connects afresh.
+    m.Quorvel.closeIfDead();
     // A changed server, login or password closes an open connection; a changed
     // database name switches it (a failure there ends the sequence).
     m.Quorvel.setServer(settingsPage_->serverAddress());
@@ -50,7 +53,9 @@ void TForm1::ConnectDatabase()
     FillGroupLists();
     FillPassageLists();
     RefreshGroupPermissions();
-    LoadTemplate(currentPermissionTemplate());
+    // Without the templates' table a load would only fail again.
+    if (m.Szablony.isOpen())
+        LoadTemplate(currentPermissionTemplate());
     RefreshCardList();
     FillLocationLists();
     ShowSelectedDevice();

@@ -2,10 +2,14 @@
 
 #include "app/IniFile.h"
 #include "app/TForm1.h"
+#include "app/Windows1250.h"
+#include "devices/LocationsPanel.h"
+#include "ui/Dialogs.h"
 #include "ui/PageLayout.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -37,7 +41,11 @@ SettingsPage::SettingsPage(TForm1& form) : form_(form)
     fields->addRow(QString(), Button1);
     connectGuarded(Button1, &QPushButton::clicked, this, form_.guard(), [this] { Button1Click(); });
 
-    topLeftColumn(this)->addWidget(access);
+    locations_ = new LocationsPanel(form_, this);
+    auto* row = new QHBoxLayout();
+    row->addWidget(access, 0, Qt::AlignTop);
+    row->addWidget(locations_, 0, Qt::AlignTop);
+    topLeftColumn(this)->addLayout(row);
 }
 
 QString SettingsPage::serverAddress() const { return Edit1->text(); }
@@ -60,14 +68,37 @@ void SettingsPage::LoadConfig()
     }
 }
 
+// Why a value would not come back from Config.ini as typed, or an empty text.
+static QString unsavableBecause(const QString& value)
+{
+    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
+        return QStringLiteral("zawiera znak końca wiersza");
+    if (!Windows1250::canEncode(value))
+        return QStringLiteral("zawiera znak, którego nie ma w kodowaniu Windows-1250");
+    if (value != value.trimmed())
+        return QStringLiteral("zaczyna się lub kończy odstępem, który nie zostałby odczytany");
+    if (value.size() > 2047)
+        return QStringLiteral("jest dłuższe niż 2047 znaków");
+    return QString();
+}
+
+// Fields to file, all or none: a value the file cannot hold exactly is refused
+// with the field's name before anything is written.
 void SettingsPage::SaveConfig()
 {
+    const std::pair<const char*, QLineEdit*> fields[] = {
+        {"Adres serwera bazy danych", Edit1}, {"Login", MaskEdit1},
+        {"Hasło", MaskEdit2}, {"Nazwa bazy", Edit2}};
+    for (const auto& [label, edit] : fields) {
+        const QString reason = unsavableBecause(edit->text());
+        if (reason.isEmpty())
+            continue;
+        form_.dialogs().errorBox(QStringLiteral("Nie zapisano Config.ini: pole \"%1\" %2.")
+                                     .arg(QString::fromUtf8(label), reason));
+        return;
+    }
     IniFile::write(ConfigPath, Section, QStringLiteral("IP"), Edit1->text());
     IniFile::write(ConfigPath, Section, QStringLiteral("Login"), MaskEdit1->text());
     IniFile::write(ConfigPath, Section, QStringLiteral("password"), MaskEdit2->text());
     IniFile::write(ConfigPath, Section, QStringLiteral("DATABASE"), Edit2->text());
 }
-
-// The location list and form arrive with the locations.
-void SettingsPage::FillLocationLists() {}
-void SettingsPage::ShowSelectedLocation() {}

@@ -2,13 +2,14 @@
 
 #include <QWidget>
 
+class LocationsPanel;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class TForm1;
 
-// The page "Ustawienia": the connection settings kept in Config.ini, and the
-// places where the location list and the maintenance box go.
+// The page "Ustawienia": the connection settings kept in Config.ini, the
+// locations beside them, and the place where the maintenance box goes.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
@@ -22,8 +23,7 @@ public:
     void SaveConfig();
     void Button1Click() { SaveConfig(); }
 
-    void FillLocationLists();
-    void ShowSelectedLocation();
+    LocationsPanel* locationsPanel() const { return locations_; }
 
     QString serverAddress() const;
     QString login() const;
@@ -38,4 +38,5 @@ public:
 
 private:
     TForm1& form_;
+    LocationsPanel* locations_ = nullptr;
 };

@@ -2,9 +2,11 @@
 
 #include "access/AccessPage.h"
 #include "app/SettingsPage.h"
+#include "app/Version.h"
 #include "dataaccess/Errors.h"
 #include "db/TDataModule3.h"
 #include "devices/DevicesPage.h"
+#include "devices/LocationsPanel.h"
 #include "events/EventsPage.h"
 #include "import/ImportPage.h"
 #include "people/UsersPage.h"
@@ -23,7 +25,7 @@ TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), module_(dataModule), dialogs_(dialogs), guard_(dialogs)
 {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Valdrix V1.21"));
+    setWindowTitle(QStringLiteral("Valdrix V" VALDRIX_VERSION));
     resize(1280, 860);
     buildMenu();
     buildPages();
@@ -169,8 +171,8 @@ void TForm1::FillPassageLists() { devicesPage_->FillPassageLists(); }
 void TForm1::RefreshGroupPermissions() { accessPage_->RefreshGroupPermissions(); }
 void TForm1::LoadTemplate(int templateId) { accessPage_->LoadTemplate(templateId); }
 void TForm1::RefreshCardList() { usersPage_->RefreshCardList(); }
-void TForm1::FillLocationLists() { settingsPage_->FillLocationLists(); }
+void TForm1::FillLocationLists() { settingsPage_->locationsPanel()->FillLocationLists(); }
 void TForm1::ShowSelectedDevice() { devicesPage_->ShowSelectedDevice(); }
-void TForm1::ShowSelectedLocation() { settingsPage_->ShowSelectedLocation(); }
+void TForm1::ShowSelectedLocation() { settingsPage_->locationsPanel()->ShowSelectedLocation(); }
 void TForm1::FillPersonList() { eventsPage_->FillPersonList(); }
 void TForm1::Button27Click() { eventsPage_->Button27Click(); }

@@ -66,3 +66,5 @@ QByteArray Windows1250::encode(const QString& text)
     }
     return bytes;
 }
+
+bool Windows1250::canEncode(const QString& text) { return decode(encode(text)) == text; }

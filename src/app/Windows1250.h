@@ -9,4 +9,6 @@ namespace Windows1250 {
 QString decode(const QByteArray& bytes);
 // Characters the code page lacks become '?'.
 QByteArray encode(const QString& text);
+// Whether every character of the text has a byte in the code page.
+bool canEncode(const QString& text);
 }

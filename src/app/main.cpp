@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/Dialogs.h"
@@ -31,6 +32,13 @@ public:
 
 int main(int argc, char** argv)
 {
+    // Options are answered before any window (or display) is needed.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const int status = CommandLine::run(arguments, stdout, stderr); status >= 0)
+        return status;
+
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Valdrix"));
 

@@ -58,7 +58,7 @@ void Connection::open()
                      password = password_.toUtf8(), database = database_.toUtf8();
     if (!mysql_real_connect(mysql, host.constData(), user.constData(), password.constData(),
                             database.isEmpty() ? nullptr : database.constData(), Port,
-                            nullptr, 0)) {
+                            nullptr, CLIENT_FOUND_ROWS)) {
         const QString message = QString::fromUtf8(mysql_error(mysql));
         const unsigned code = mysql_errno(mysql);
         mysql_close(mysql);
@@ -229,18 +229,23 @@ MYSQL_RES* Connection::query(const QString& statement)
     return result;
 }
 
-void Connection::execute(const QString& statement)
+unsigned long long Connection::execute(const QString& statement)
 {
-    if (MYSQL_RES* result = query(statement))
+    if (MYSQL_RES* result = query(statement)) {
         mysql_free_result(result);
+        return 0;
+    }
+    return mysql_affected_rows(handle_);
 }
 
 void Connection::failFromServer()
 {
     const QString message = QString::fromUtf8(mysql_error(handle_));
     const unsigned code = mysql_errno(handle_);
-    // A lost connection is closed, so that the next "Connect" connects afresh.
-    if (code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST)
+    // A lost connection is closed, so that the next "Connect" connects afresh. A
+    // session the server ended while a statement ran says so first (1927: killed,
+    // 1053: shutting down); the connection is gone as well.
+    if (code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == 1927 || code == 1053)
         close();
     fail(message, code);
 }

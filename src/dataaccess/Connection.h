@@ -65,8 +65,9 @@ public:
     // Runs a statement; the result (possibly null for a statement without rows)
     // belongs to the caller. Opens the connection when it is closed.
     st_mysql_res* query(const QString& statement);
-    // Runs a statement and discards any rows.
-    void execute(const QString& statement);
+    // Runs a statement and discards any rows. Returns the number of rows an
+    // UPDATE or DELETE found (found, not only changed) or an INSERT wrote.
+    unsigned long long execute(const QString& statement);
 
     st_mysql* handle() const { return handle_; }
 

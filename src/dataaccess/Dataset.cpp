@@ -359,7 +359,9 @@ void Dataset::post()
                                     rowCondition());
     editing_ = false;
     changes_.clear();
-    connection_.execute(update);
+    // A row that another program removed meanwhile is an error, not a silent no-op.
+    if (connection_.execute(update) == 0)
+        throw DataError(QStringLiteral("%1: Record not found or changed by another user").arg(name_));
     refresh();
 }
 

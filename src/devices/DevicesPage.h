@@ -2,8 +2,20 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <vector>
+
+class BoundGrid;
+class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QProgressBar;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+class TDataModule3;
 class TForm1;
 
 // The page "Urządzenia": door controllers with their two reader heads.
@@ -14,21 +26,76 @@ public:
 
     void setInitialChoices();
 
-    // The passage lookup and its lists; arrives with the devices.
+    // Operations.
     void FillPassageLists();
-    // The device form from the current device; arrives with the devices.
     void ShowSelectedDevice();
+    int LocationPosition(int locationId) const;
+    int CountDevicesByFactory(const QString& factoryNumber);
+    void AddDevice();
+    bool SaveDevice();
+
+    // Handlers.
+    void Button18Click();   // "Zapisz zmiany"
+    void Button19Click();   // "Usuń urządzenie"
+    void Button20Click();   // "Dodaj"
+    void DBGrid1CellClick();
+    void AdvOfficePager8Change(int index);
+    void TrackBar1Change();
 
     // The gauge after a device save: shown from 0, one step a second, hidden at 100.
     void startSaveGauge();
     void advanceSaveGauge();
 
-    QComboBox* ComboBox8 = nullptr;   // event type of head A
-    QComboBox* ComboBox7 = nullptr;   // event type of head B
+    // The selected device (0: none): the row of Device kept current, which the form
+    // shows on the tab "Edytuj/ usuń  urządzenie"; saving and deleting act on it.
+    int selectedDeviceId() const { return selectedDeviceId_; }
+
+    BoundGrid* DBGrid1 = nullptr;
+    QTabWidget* AdvOfficePager8 = nullptr;
+    QPushButton* Button18 = nullptr;
+    QPushButton* Button19 = nullptr;
+    QPushButton* Button20 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;    // "Właściwości urządzenia"
+    QLineEdit* name = nullptr;
+    QLineEdit* factory = nullptr;
+    QLineEdit* ip = nullptr;
+    QLineEdit* mask = nullptr;
+    QLineEdit* getway = nullptr;
+    QLineEdit* ip_serwera = nullptr;
+    QLineEdit* Port_serwera = nullptr;
+    QSlider* TrackBar1 = nullptr;      // relay time, 0..60
+    QLabel* Label51 = nullptr;
+    QComboBox* ComboBox6 = nullptr;    // location; item k is LocationList[k]
+    QTabWidget* AdvOfficePager19 = nullptr;
+    QLineEdit* Edit15 = nullptr;       // name of head A
+    QLineEdit* Edit16 = nullptr;       // name of head B
     QComboBox* wiegand_a = nullptr;
     QComboBox* wiegand_b = nullptr;
+    QComboBox* ComboBox8 = nullptr;    // event type of head A
+    QComboBox* ComboBox7 = nullptr;    // event type of head B
+    QCheckBox* CheckBox10 = nullptr;   // record events of head A
+    QCheckBox* CheckBox9 = nullptr;    // record events of head B
     QProgressBar* Gauge1 = nullptr;
 
 private:
+    QWidget* buildDeviceList();
+    QWidget* buildPager();
+    QGroupBox* buildProperties();
+    QWidget* buildHead(QLineEdit*& headName, const char* headNameName, const QString& headLabel,
+                       QComboBox*& wiegand, const char* wiegandName, QComboBox*& direction,
+                       const char* directionName, QCheckBox*& record, const char* recordName,
+                       const QString& recordCaption);
+    void showLocationList();
+    void returnToSelectedDevice();
+    void DBGrid1KeyUp();
+
+    bool devicesOpen() const;
+    QString quoted(const QString& text) const;
+    int selectedLocationId() const;
+    std::optional<int> serverPort();
+
     TForm1& form_;
+    TDataModule3& m_;
+    int selectedDeviceId_ = 0;
+    std::vector<int> locationIds_;   // the location of each item of ComboBox6
 };

@@ -278,7 +278,7 @@ TEST_F(FilterTest, EachFilterAloneAndAllTogether)
     page->ComboBox12->setCurrentIndex(1);
     range(QDate(2024, 2, 1), QDate(2024, 2, 29));
     EXPECT_EQ(filtered(), L({1}));
-    EXPECT_TRUE(module->SQL.statement().endsWith(
+    EXPECT_TRUE(module->SQL.statement().contains(
         " AND EVENTS.ID_USER = '1' AND EVENTS.ID_GROUP = '2' AND EVENTS.ID_DEVICE = '1'"
         " AND EVENTS.TYPE = '1' AND EVENTS.TIME >= '2024-02-01' AND EVENTS.TIME < '2024-03-01'"))
         << module->SQL.statement().toStdString();
@@ -298,7 +298,57 @@ TEST_F(FilterTest, CheckedListWithoutSelectionAddsNoCondition)
     EXPECT_EQ(module->SQL.statement(), EventStatements::count(EventFilter{}));
 }
 
-// The date choices may be sent as a range of TIME; they must select exactly the
+// The statements as first written: every event joined, the dates compared by DATE().
+const QString PlainJoins = QStringLiteral(
+    " EVENTS,USERS,DEVICE,TYP  WHERE  EVENTS.ID_USER =USERS.ID_USER  AND EVENTS.ID_DEVICE = DEVICE.ID_DEVICE"
+    "  AND EVENTS.TYPE = TYP.ID");
+QString plainCount(const QString& conditions) { return "SELECT COUNT(*) from " + PlainJoins + conditions; }
+QString plainRows(const QString& conditions, const QString& limit)
+{
+    return "SELECT EVENTS.ID,USERS.FIRST_NAME,USERS.NAME,TYP.NAME,TIME,DEVICE.NAME,SERIAL, CANAL,HEAD from "
+        + PlainJoins + conditions + " order by EVENTS.ID DESC" + limit;
+}
+
+// The statements sent count per group, type, device and person, and start their
+// joins from EVENTS; they must count and return exactly what the plain ones do.
+TEST_F(FilterTest, StatementsReturnWhatThePlainJoinReturns)
+{
+    sql("INSERT INTO EVENTS (ID_USER, ID_GROUP, ID_DEVICE, TYPE, TIME) SELECT 1 + seq % 4, 2 + seq % 2, "
+        "1 + seq % 3, seq % 6, '2024-03-02' + INTERVAL seq HOUR FROM seq_1_to_200");
+    struct Case {
+        EventFilter filter;
+        QString plain;
+    };
+    auto filter = [](int person, int group, int device, int type) {
+        EventFilter f;
+        f.personId = person;
+        f.groupId = group;
+        f.deviceId = device;
+        f.eventType = type;
+        return f;
+    };
+    const Case cases[] = {
+        {filter(0, 0, 0, 0), ""},
+        {filter(1, 0, 0, 0), " AND EVENTS.ID_USER = '1'"},
+        {filter(0, 3, 0, 0), " AND EVENTS.ID_GROUP = '3'"},
+        {filter(0, 0, 2, 0), " AND EVENTS.ID_DEVICE = '2'"},
+        {filter(0, 0, 0, 4), " AND EVENTS.TYPE = '4'"},
+        {filter(2, 3, 1, 1), " AND EVENTS.ID_USER = '2' AND EVENTS.ID_GROUP = '3' AND EVENTS.ID_DEVICE = '1'"
+                             " AND EVENTS.TYPE = '1'"},
+        {filter(9, 0, 0, 0), " AND EVENTS.ID_USER = '9'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.plain.toStdString());
+        const QString count = scalar(plainCount(c.plain));
+        EXPECT_EQ(scalar(EventStatements::count(c.filter)), count);
+        EXPECT_EQ(column(EventStatements::all(c.filter)), column(plainRows(c.plain, ";")));
+        for (const auto& [offset, rows] : {std::pair{0, 100}, std::pair{3, 5}, std::pair{100, 100}})
+            EXPECT_EQ(column(EventStatements::page(c.filter, offset, rows)),
+                      column(plainRows(c.plain, QStringLiteral(" LIMIT %1,%2;").arg(offset).arg(rows))));
+    }
+}
+
+// The date choices are sent as a range of TIME; they must select exactly the
 // events that comparing DATE(EVENTS.TIME) with the days selects.
 TEST_F(FilterTest, TimeRangeSelectsTheSameEventsAsTheDateOfTheTime)
 {
@@ -308,10 +358,7 @@ TEST_F(FilterTest, TimeRangeSelectsTheSameEventsAsTheDateOfTheTime)
         "(1, 2, 1, 1, '2024-02-29 00:00:00'), (1, 2, 1, 1, '2024-04-30 23:59:59'),"
         "(1, 2, 1, 1, '2024-05-01 00:00:00'), (1, 2, 1, 1, '2024-05-01 00:00:01')");
     auto ids = [this](const QString& statement) { return column(statement); };
-    auto quotedForm = [](const QString& condition) {
-        QString statement = EventStatements::all(EventFilter{});
-        return statement.insert(statement.indexOf(" order by"), condition);
-    };
+    auto quotedForm = [](const QString& condition) { return plainRows(condition, ";"); };
     const QDate days[] = {QDate(2023, 12, 31), QDate(2024, 1, 1), QDate(2024, 1, 31),
                           QDate(2024, 2, 1), QDate(2024, 2, 29), QDate(2024, 3, 1),
                           QDate(2024, 4, 30), QDate(2024, 5, 1)};
@@ -328,6 +375,9 @@ TEST_F(FilterTest, TimeRangeSelectsTheSameEventsAsTheDateOfTheTime)
             EXPECT_EQ(ids(EventStatements::all(filter)), expected) << from.toString().toStdString()
                                                                   << " .. " << to.toString().toStdString();
             EXPECT_EQ(scalar(EventStatements::count(filter)), QString::number(expected.size()));
+            EXPECT_EQ(scalar(plainCount(QStringLiteral(" AND DATE(EVENTS.TIME)  BETWEEN  '%1' AND '%2'")
+                                            .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)))),
+                      QString::number(expected.size()));
             compared += expected.size();
         }
     }

@@ -13,13 +13,16 @@ QString timeRange(const QDate& first, const QDate& last)
         + QStringLiteral(" AND EVENTS.TIME < ") + quotedDate(last.addDays(1));
 }
 
-const QString Joins = QStringLiteral(" EVENTS,USERS,DEVICE,TYP ");
+// The rows start from EVENTS, in the order of the event number, with the person,
+// device and type found by their keys: a page then reads only its own rows, and
+// no join buffer makes the server sort the whole join first.
+const QString Joins = QStringLiteral(" EVENTS,USERS,DEVICE,TYP FORCE INDEX (PRIMARY) ");
 const QString JoinConditions = QStringLiteral(
     " WHERE  EVENTS.ID_USER =USERS.ID_USER  AND EVENTS.ID_DEVICE = DEVICE.ID_DEVICE  AND EVENTS.TYPE = TYP.ID");
 
 QString rows(const EventFilter& filter)
 {
-    return QStringLiteral("SELECT EVENTS.ID,USERS.FIRST_NAME,USERS.NAME,TYP.NAME,TIME,DEVICE.NAME,SERIAL, CANAL,HEAD from ")
+    return QStringLiteral("SELECT STRAIGHT_JOIN EVENTS.ID,USERS.FIRST_NAME,USERS.NAME,TYP.NAME,TIME,DEVICE.NAME,SERIAL, CANAL,HEAD from ")
         + Joins + JoinConditions + EventStatements::conditions(filter);
 }
 
@@ -43,9 +46,17 @@ QString EventStatements::conditions(const EventFilter& filter)
     return c;
 }
 
+// The events are counted per group, type, device and person over the index that
+// holds those columns, and only these combinations are joined: the same count as
+// joining every event, for a fraction of the work.
 QString EventStatements::count(const EventFilter& filter)
 {
-    return QStringLiteral("SELECT COUNT(*) from ") + Joins + JoinConditions + conditions(filter);
+    return QStringLiteral("SELECT COALESCE(SUM(counted.n), 0) from (SELECT EVENTS.ID_USER, EVENTS.ID_DEVICE, "
+                          "EVENTS.TYPE, COUNT(*) AS n FROM EVENTS WHERE TRUE")
+        + conditions(filter)
+        + QStringLiteral(" GROUP BY EVENTS.ID_GROUP, EVENTS.TYPE, EVENTS.ID_DEVICE, EVENTS.ID_USER) counted,"
+                         "USERS,DEVICE,TYP WHERE counted.ID_USER = USERS.ID_USER"
+                         " AND counted.ID_DEVICE = DEVICE.ID_DEVICE AND counted.TYPE = TYP.ID");
 }
 
 QString EventStatements::page(const EventFilter& filter, qint64 offset, int rowCount)

@@ -267,3 +267,29 @@ TEST_F(LocationsTest, AClosedListOrConnectionIsLeftAlone)
 }
 
 }  // namespace
+
+namespace {
+
+// The location list takes a typed name like the card list: written by the key, no
+// counter; a refused value leaves the stored one, and the form stays on its row.
+TEST_F(LocationsTest, ANameTypedIntoTheListIsWrittenByTheKey)
+{
+    location(1, "Biuro");
+    location(2, "Magazyn");
+    start();
+    clickRow("Biuro");
+    editCell(panel->DBGrid8, 0, 0, "Zakład 'Ł' \\ 2");
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    EXPECT_EQ(stored(1), QString::fromUtf8("Zakład 'Ł' \\ 2|13"));
+    EXPECT_EQ(counter(), 0);
+    EXPECT_EQ(currentLocation(), 1);   // now second in name order, still the shown one
+
+    const int row = panel->DBGrid8->currentIndex().row();
+    editCell(panel->DBGrid8, row, 0, QString(300, QLatin1Char('x')));
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_EQ(stored(1), QString::fromUtf8("Zakład 'Ł' \\ 2|13"));
+    EXPECT_EQ(panel->DBGrid8->model()->index(row, 0).data().toString(),
+              QString::fromUtf8("Zakład 'Ł' \\ 2"));
+}
+
+}  // namespace

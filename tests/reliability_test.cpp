@@ -93,22 +93,6 @@ TEST_F(UnitTest, ALostConnectionKeepsNothingAndSendsNothingMoreForTheUnit)
     EXPECT_EQ(groups(), QString::fromUtf8("Domyślna,d"));
 }
 
-TEST_F(UnitTest, SessionIsStrictOnANonStrictServer)
-{
-    const QString mode = scalar("SELECT @@GLOBAL.sql_mode");
-    sql("SET GLOBAL sql_mode = 'NO_BACKSLASH_ESCAPES'");
-    connection.open();
-    sql("SET GLOBAL sql_mode = '" + mode + "'");
-    Dataset session(connection, "session");
-    session.setStatement("SELECT @@SESSION.sql_mode");
-    session.open();
-    EXPECT_EQ(session.textAt(0), "NO_BACKSLASH_ESCAPES,STRICT_TRANS_TABLES");
-    const QString longName(300, QLatin1Char('x'));
-    EXPECT_THROW(connection.execute("INSERT INTO GROUPS (NAME) VALUES ('" + longName + "')"),
-                 DatabaseError);
-    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM GROUPS"), 1);
-}
-
 // The same, through the real window.
 class ReliabilityTest : public AppTest {
 protected:
@@ -280,21 +264,6 @@ TEST_F(ReliabilityTest, MissingGroupsTableSkipsOnlyWhatNeedsIt)
     // The rest of the sequence ran: the template list is there and the editor was loaded.
     EXPECT_EQ(page->DBGrid5->model()->rowCount(), 1);
     EXPECT_EQ(find<QLabel>("Label38")->text(), "Szablon: ");
-}
-
-TEST_F(ReliabilityTest, OverlongNameIsRefusedOnANonStrictServer)
-{
-    const QString mode = scalar("SELECT @@GLOBAL.sql_mode");
-    sql("SET GLOBAL sql_mode = ''");
-    start();
-    sql("SET GLOBAL sql_mode = '" + mode + "'");
-    page->Edit5->setText(QString(300, QLatin1Char('g')));
-    click("Button7");
-    ASSERT_EQ(dialogs.errors().size(), 1);
-    EXPECT_TRUE(dialogs.errors().first().contains("too long")) << dialogs.errors().first().toStdString();
-    click("Button7");
-    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM GROUPS"), 1);
-    EXPECT_EQ(counter("GROUPS"), 0);
 }
 
 TEST_F(ReliabilityTest, ConfigValuesTheFileCannotHoldAreRefused)

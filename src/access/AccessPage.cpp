@@ -4,16 +4,18 @@
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
+#include "ui/BoundLabel.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
-
-#include <array>
-#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <array>
 
 AccessPage::AccessPage(TForm1& form)
     : form_(form), m_(form.dataModule()), dialogs_(form.dialogs())
@@ -24,13 +26,18 @@ AccessPage::AccessPage(TForm1& form)
     connectGuarded(editor_->saveButton(), &QPushButton::clicked, this, form_.guard(),
                    [this] { Button11Click(); });
 
+    // One workflow from left to right under the editor: the group, its permissions,
+    // the passages to tick and the template the grant uses. The panels share the
+    // width in fixed proportions, so they keep their places as the window changes.
     auto* lower = new QHBoxLayout();
-    lower->addWidget(buildGroupPanel(), 1);
-    lower->addWidget(buildPermissionPanel(), 1);
-    lower->addWidget(buildTemplatePanel(), 1);
+    lower->setSpacing(14);
+    lower->addWidget(buildGroupPanel(), 3);
+    lower->addWidget(buildPermissionPanel(), 6);
+    lower->addWidget(buildTemplatePanel(), 2);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(editor_, 0, Qt::AlignLeft);
+    layout->addSpacing(8);
     layout->addLayout(lower, 1);
 }
 
@@ -70,8 +77,10 @@ QWidget* AccessPage::buildGroupPanel()
     DBGrid4 = new BoundGrid(QStringLiteral("DBGrid4"), m_.Groups,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa grupy")},
                              {QStringLiteral("USER"), QStringLiteral("Ilość użytkowników")}});
-    DBGrid4->setColumnWidth(0, 220);
-    DBGrid4->setMinimumWidth(400);
+    DBGrid4->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    DBGrid4->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    DBGrid4->resizeColumnToContents(1);
+    DBGrid4->setMinimumWidth(250);
     const ListPanel p = listPanel(this, QStringLiteral("Lista grup"), DBGrid4, "Edit5",
                                   {{{"Button7", QStringLiteral("Dodaj grupę")},
                                     {"Button6", QStringLiteral("Usuń grupę")},
@@ -96,7 +105,7 @@ QWidget* AccessPage::buildTemplatePanel()
 {
     DBGrid5 = new BoundGrid(QStringLiteral("DBGrid5"), m_.Szablony,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa")}});
-    DBGrid5->setMinimumWidth(300);
+    DBGrid5->setMinimumWidth(200);
     const ListPanel p = listPanel(this, QStringLiteral("Szablony"), DBGrid5, "Edit9",
                                   {{{"Button9", QStringLiteral("Dodaj szablon")},
                                     {"Button10", QStringLiteral("Usuń szablon")},
@@ -114,15 +123,78 @@ QWidget* AccessPage::buildTemplatePanel()
     return p.panel;
 }
 
+// The group's permissions on the left with the removal under them; the passages to
+// tick on the right, with the reader heads, the template a grant uses and the grant.
 QWidget* AccessPage::buildPermissionPanel()
 {
     auto* panel = new QWidget(this);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("Lista przejść"), panel));
+    groupCaption = new BoundLabel(QStringLiteral("GroupPermissionsCaption"), m_.Groups,
+                                  QStringLiteral("NAME"), QStringLiteral("Lista uprawnień dla grupy: "),
+                                  QString(), panel);
+    DBGrid6 = new BoundGrid(QStringLiteral("DBGrid6"), m_.Prawa,
+                            {{QStringLiteral("NAME_1"), QStringLiteral("Przejście")},
+                             {QStringLiteral("NAME"), QStringLiteral("Stosowany szablon")},
+                             {QStringLiteral("INPUT"), QStringLiteral("A")},
+                             {QStringLiteral("OUTPUT"), QStringLiteral("  B")}},
+                            panel);
+    DBGrid6->setMultiSelect(true);
+    // The names share the width; the reader heads keep the width of their titles
+    // (sized once: measuring every row at each re-read would cost more than the read).
+    QHeaderView* header = DBGrid6->horizontalHeader();
+    header->setStretchLastSection(false);
+    for (int column : {0, 1})
+        header->setSectionResizeMode(column, QHeaderView::Stretch);
+    for (int column : {2, 3}) {
+        header->setSectionResizeMode(column, QHeaderView::Fixed);
+        DBGrid6->resizeColumnToContents(column);
+    }
+    DBGrid6->setMinimumWidth(330);
+    Button13 = new QPushButton(QStringLiteral("Usuń uprawnienie >>>"), panel);
+    Button13->setObjectName(QStringLiteral("Button13"));
+
     CheckListBox1 = new QListWidget(panel);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    layout->addWidget(CheckListBox1);
+    CheckListBox1->setMinimumWidth(170);
+    CheckBox2 = new QCheckBox(QStringLiteral("Czytnik A"), panel);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setChecked(true);
+    CheckBox3 = new QCheckBox(QStringLiteral("Czytnik B"), panel);
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+    CheckBox3->setChecked(true);
+    grantCaption = new BoundLabel(QStringLiteral("GrantTemplateCaption"), m_.Szablony,
+                                  QStringLiteral("NAME"), QStringLiteral("Dodaj uprawnienie: "),
+                                  QStringLiteral(" dla zaznaczonych przejść"), panel);
+    grantCaption->setWordWrap(true);
+    Button12 = new QPushButton(QStringLiteral("<<< Dodaj uprawnienie"), panel);
+    Button12->setObjectName(QStringLiteral("Button12"));
+
+    auto* readers = new QHBoxLayout();
+    readers->addWidget(CheckBox2);
+    readers->addWidget(CheckBox3);
+    readers->addStretch(1);
+
+    auto* layout = new QGridLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(groupCaption, 0, 0);
+    layout->addWidget(DBGrid6, 1, 0, 4, 1);
+    layout->addWidget(Button13, 5, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Lista przejść"), panel), 0, 1);
+    layout->addWidget(CheckListBox1, 1, 1);
+    layout->addLayout(readers, 2, 1);
+    layout->addWidget(grantCaption, 3, 1, 2, 1, Qt::AlignBottom);
+    layout->addWidget(Button12, 5, 1);
+    layout->setRowStretch(1, 1);
+    layout->setColumnStretch(0, 3);
+    layout->setColumnStretch(1, 2);
+
+    const ErrorGuard& guard = form_.guard();
+    connectGuarded(Button12, &QPushButton::clicked, this, guard, [this] { Button12Click(); });
+    connectGuarded(Button13, &QPushButton::clicked, this, guard, [this] { Button13Click(); });
+    connectGuarded(DBGrid6, &BoundGrid::cellClicked, this, guard, [this] { DBGrid6CellClick(); });
+    connect(DBGrid6, &BoundGrid::mousePressed, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
+                form_.guard().run([&] { DBGrid6MouseDown(button, shift, at.x(), at.y()); });
+            });
     connect(&form_.lookups(), &Lookups::passageListFilled, this, &AccessPage::showPassageList);
     return panel;
 }
@@ -144,6 +216,3 @@ QString AccessPage::quoted(const QString& text) const
 {
     return QLatin1Char('\'') + m_.Quorvel.escape(text) + QLatin1Char('\'');
 }
-
-// The permission list arrives with the permissions.
-void AccessPage::RefreshGroupPermissions() {}

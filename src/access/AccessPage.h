@@ -1,9 +1,13 @@
 #pragma once
 
+#include "app/Lookups.h"
+
 #include <QWidget>
 
 class BoundGrid;
+class BoundLabel;
 class Dialogs;
+class QCheckBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -37,8 +41,12 @@ public:
     void Button26Click();
     void DBGrid5CellClick();
 
-    // The permission list of the current group; arrives with the permissions.
+    // Permissions of groups on passages.
     void RefreshGroupPermissions();
+    void Button12Click();
+    void Button13Click();
+    void DBGrid6CellClick();
+    void DBGrid6MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
     ScheduleEditor* editor() const { return editor_; }
 
@@ -52,7 +60,14 @@ public:
     QPushButton* Button9 = nullptr;    // "Dodaj szablon"
     QPushButton* Button10 = nullptr;   // "Usuń szablon"
     QPushButton* Button26 = nullptr;   // "Zmień nazwę" of a template
+    BoundLabel* groupCaption = nullptr;     // "Lista uprawnień dla grupy: " and the group
+    BoundGrid* DBGrid6 = nullptr;           // permissions of the group, several rows selectable
+    QPushButton* Button13 = nullptr;        // "Usuń uprawnienie >>>"
     QListWidget* CheckListBox1 = nullptr;   // "Lista przejść", one check box per passage
+    QCheckBox* CheckBox2 = nullptr;         // "Czytnik A"
+    QCheckBox* CheckBox3 = nullptr;         // "Czytnik B"
+    BoundLabel* grantCaption = nullptr;     // "Dodaj uprawnienie: " the template ...
+    QPushButton* Button12 = nullptr;        // "<<< Dodaj uprawnienie"
 
 private:
     QWidget* buildGroupPanel();
@@ -65,6 +80,7 @@ private:
     QString quoted(const QString& text) const;   // 'text', escaped by the connection
     QString dayString(int row) const;            // start ":" end of a day row's fields
     bool editorHoldsSchedule();                  // tells the operator when it does not
+    void grantPassage(int templateId, int groupId, const Tczytniki& passage, bool& bumping);
 
     TForm1& form_;
     TDataModule3& m_;

@@ -6,9 +6,13 @@
 
 #include <QLineEdit>
 
+// 0 when there is no current group (the list empty or not open).
 int AccessPage::currentGroupId() const
 {
-    return m_.Groups.integer(QStringLiteral("ID_GROUP"));
+    const Dataset& groups = m_.Groups;
+    if (!groups.isOpen() || groups.recordNo() == 0)
+        return 0;
+    return groups.integer(QStringLiteral("ID_GROUP"));
 }
 
 // Walks the groups into GroupList and the five group lists; leaves Groups on its
@@ -80,7 +84,8 @@ void AccessPage::Button6Click()
     m_.MyCommand1.addLine(QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE ID_GROUP_FK = "));
     m_.MyCommand1.addLine(id);
     m_.MyCommand1.execute();
-    if (!m_.Prawa.lines().join(QString()).trimmed().isEmpty())
+    // Still the deleted group's statement: the list shows it has nothing left.
+    if (m_.Prawa.isOpen())
         m_.Prawa.reexecute();
     m_.BumpStatusCounter(QStringLiteral("PERMISSIONS_has_GROUPS"));
 

@@ -322,22 +322,113 @@ void Dataset::increment(const QString& field)
                           QStringLiteral("IF(%1 < 0, %1, COALESCE(%1, 0) + 1)").arg(name));
 }
 
-QString Dataset::rowCondition() const
+QString Dataset::keyCondition(int row, const std::vector<int>& keyColumns) const
 {
     QStringList keys;
-    for (int c = 0; c < columnCount(); ++c) {
-        if (!(columns_[c].flags & PRI_KEY_FLAG))
-            continue;
-        const QString value = cell(current_, c);
+    for (int c : keyColumns) {
+        if (cellIsNull(row, c))
+            return {};   // an outer join's missing row has no key
         keys << QStringLiteral("%1 = '%2'").arg(quotedName(columns_[c].baseColumn),
-                                                 connection_.escape(value));
+                                                 connection_.escape(cell(row, c)));
     }
+    return keys.isEmpty() ? QString() : QStringLiteral(" WHERE ") + keys.join(QStringLiteral(" AND "));
+}
+
+QString Dataset::rowCondition() const
+{
+    std::vector<int> keyColumns;
+    for (int c = 0; c < columnCount(); ++c)
+        if (columns_[c].flags & PRI_KEY_FLAG)
+            keyColumns.push_back(c);
+    const QString keys = keyCondition(current_, keyColumns);
     if (!keys.isEmpty())
-        return QStringLiteral(" WHERE ") + keys.join(QStringLiteral(" AND "));
+        return keys;
     // Without a key only the first row can be told apart: it is the one the server returns first.
     if (current_ != 0)
         throw DataError(QStringLiteral("%1: Cannot identify the row to update").arg(name_));
     return QStringLiteral(" LIMIT 1");
+}
+
+static QString qualifiedTable(const ColumnInfo& info)
+{
+    return info.database.isEmpty()
+               ? quotedName(info.baseTable)
+               : quotedName(info.database) + QLatin1Char('.') + quotedName(info.baseTable);
+}
+
+std::vector<int> Dataset::keyColumnsOf(const ColumnInfo& base)
+{
+    auto sameTable = [&](const ColumnInfo& info) {
+        return info.baseTable == base.baseTable && info.database == base.database;
+    };
+    std::vector<int> keys;
+    for (int c = 0; c < columnCount(); ++c)
+        if ((columns_[c].flags & PRI_KEY_FLAG) && sameTable(columns_[c]))
+            keys.push_back(c);
+    if (!keys.empty())
+        return keys;
+    // A join sorted through a temporary table loses the key flags: ask the table.
+    std::unique_ptr<MYSQL_RES, ResultDeleter> result(connection_.query(
+        QStringLiteral("SHOW KEYS FROM %1 WHERE Key_name = 'PRIMARY'").arg(qualifiedTable(base))));
+    while (MYSQL_ROW row = result ? mysql_fetch_row(result.get()) : nullptr) {
+        const QString name = QString::fromUtf8(row[4]);   // Column_name
+        int found = -1;
+        for (int c = 0; c < columnCount() && found < 0; ++c)
+            if (sameTable(columns_[c]) && columns_[c].baseColumn.compare(name, Qt::CaseInsensitive) == 0)
+                found = c;
+        if (found < 0)
+            return {};   // a key column the result does not hold
+        keys.push_back(found);
+    }
+    return keys;
+}
+
+static bool holdsText(int type)
+{
+    switch (type) {
+    case MYSQL_TYPE_VARCHAR: case MYSQL_TYPE_VAR_STRING: case MYSQL_TYPE_STRING:
+    case MYSQL_TYPE_TINY_BLOB: case MYSQL_TYPE_MEDIUM_BLOB: case MYSQL_TYPE_LONG_BLOB:
+    case MYSQL_TYPE_BLOB: case MYSQL_TYPE_ENUM: case MYSQL_TYPE_SET: case MYSQL_TYPE_JSON:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Dataset::writeCell(int row, int column, const QString& text)
+{
+    requireOpen();
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        throw DataError(QStringLiteral("%1: No such cell").arg(name_));
+    const ColumnInfo& info = columns_[column];
+    if (info.baseTable.isEmpty() || info.baseColumn.isEmpty())
+        throw DataError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, info.name));
+    const std::vector<int> keyColumns = keyColumnsOf(info);
+    const QString keys = keyCondition(row, keyColumns);
+    if (keys.isEmpty())
+        throw DataError(QStringLiteral("%1: Cannot identify the row to update").arg(name_));
+    const QString value = text.isEmpty() && !holdsText(info.type)
+                              ? QStringLiteral("NULL")
+                              : QLatin1Char('\'') + connection_.escape(text) + QLatin1Char('\'');
+    connection_.execute(QStringLiteral("UPDATE %1 SET %2 = %3%4")
+                            .arg(qualifiedTable(info), quotedName(info.baseColumn), value, keys));
+    // The edited row stays current, wherever the new value sorts it.
+    QStringList key;
+    for (int c : keyColumns)
+        key << cell(row, c);
+    const int keep = recordNo();
+    reexecute();
+    for (int r = 0; r < rowCount(); ++r) {
+        QStringList candidate;
+        for (int c : keyColumns)
+            candidate << cell(r, c);
+        if (candidate == key) {
+            setRecordNo(r + 1);
+            return;
+        }
+    }
+    if (keep > 0)
+        setRecordNo(keep);
 }
 
 void Dataset::post()

@@ -80,6 +80,17 @@ public:
     bool cellIsNull(int row, int column) const;
     const char* cellData(int row, int column, unsigned long* length) const;
 
+    // Writes a text typed into one cell of any row back to the database: the cell's
+    // base table and column (as the server described them) are updated for the row
+    // with the values of that table's primary-key columns (flagged by the server,
+    // or named by the table when a join dropped the flags), the text escaped (an
+    // empty text is NULL in a column that is not text). Then the rows are read
+    // again and the edited row made current (wherever its new value sorts it), so
+    // that the dataset shows what is stored.
+    // Throws DataError for a computed column or a row without a key in the result,
+    // and the server's DatabaseError for a value it refuses (nothing is changed).
+    void writeCell(int row, int column, const QString& text);
+
     // Editing the current row of a table dataset.
     void edit();
     void setInteger(const QString& field, int value);
@@ -112,6 +123,12 @@ private:
     void load(st_mysql_res* result);
     void setCurrent(int row);
     QString rowCondition() const;
+    // " WHERE key = 'value' AND ..." over the given key columns of a row; empty
+    // when there are none or one is NULL.
+    QString keyCondition(int row, const std::vector<int>& keyColumns) const;
+    // The result columns holding the primary key of a column's base table; empty
+    // when the result lacks one of them.
+    std::vector<int> keyColumnsOf(const ColumnInfo& base);
 
     Connection& connection_;
     QString name_;

@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
+#include "ui/FormPager.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,41 +61,15 @@ QWidget* DevicesPage::buildDeviceList()
 // both: it moves into whichever tab is shown.
 QWidget* DevicesPage::buildPager()
 {
-    AdvOfficePager8 = new QTabWidget(this);
-    AdvOfficePager8->setObjectName(QStringLiteral("AdvOfficePager8"));
     GroupBox2 = buildProperties();
-
-    auto button = [&](const char* buttonName, const QString& caption) {
-        auto* b = new QPushButton(caption);
-        b->setObjectName(QString::fromLatin1(buttonName));
-        return b;
-    };
-    Button18 = button("Button18", QStringLiteral("Zapisz zmiany"));
-    Button19 = button("Button19", QStringLiteral("Usuń urządzenie"));
-    Button20 = button("Button20", QStringLiteral("Dodaj"));
-    auto addTab = [&](const QString& caption, std::initializer_list<QPushButton*> buttons) {
-        auto* page = new QWidget();
-        auto* layout = new QVBoxLayout(page);
-        auto* buttonRow = new QHBoxLayout();
-        for (QPushButton* b : buttons)
-            buttonRow->addWidget(b);
-        buttonRow->addStretch(1);
-        layout->addLayout(buttonRow);
-        layout->addStretch(1);
-        AdvOfficePager8->addTab(page, caption);
-    };
-    addTab(QStringLiteral("Edytuj/ usuń  urządzenie"), {Button18, Button19});
-    addTab(QStringLiteral("Dodaj nowe  urządzenie"), {Button20});
-    auto placeFrame = [this](int index) {
-        if (auto* layout = qobject_cast<QVBoxLayout*>(AdvOfficePager8->widget(index)->layout()))
-            layout->insertWidget(0, GroupBox2);
-        GroupBox2->show();
-    };
-    placeFrame(0);
-    AdvOfficePager8->setCurrentIndex(0);
+    Button18 = namedButton("Button18", QStringLiteral("Zapisz zmiany"));
+    Button19 = namedButton("Button19", QStringLiteral("Usuń urządzenie"));
+    Button20 = namedButton("Button20", QStringLiteral("Dodaj"));
+    AdvOfficePager8 = formPager(this, "AdvOfficePager8", GroupBox2,
+                                QStringLiteral("Edytuj/ usuń  urządzenie"), {Button18, Button19},
+                                QStringLiteral("Dodaj nowe  urządzenie"), {Button20});
 
     const ErrorGuard& guard = form_.guard();
-    connect(AdvOfficePager8, &QTabWidget::currentChanged, this, placeFrame);
     connect(AdvOfficePager8, &QTabWidget::currentChanged, this,
             [this](int index) { form_.guard().run([&] { AdvOfficePager8Change(index); }); });
     connectGuarded(Button18, &QPushButton::clicked, this, guard, [this] { Button18Click(); });

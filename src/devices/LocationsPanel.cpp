@@ -4,6 +4,7 @@
 #include "db/TDataModule3.h"
 #include "devices/TimeZones.h"
 #include "ui/BoundGrid.h"
+#include "ui/FormPager.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -21,8 +22,10 @@ LocationsPanel::LocationsPanel(TForm1& form, QWidget* parent)
 {
     auto* list = new QVBoxLayout();
     list->addWidget(new QLabel(QStringLiteral("Lista lokalizacji"), this));
+    // Editable in place: a typed name is written to its location by the key.
     DBGrid8 = new BoundGrid(QStringLiteral("DBGrid8"), m_.LOCALIZATION,
-                            {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji")}}, this);
+                            {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji"), true}}, this);
+    DBGrid8->setEditable(form_.guard());
     DBGrid8->setMinimumSize(220, 300);
     list->addWidget(DBGrid8, 1);
 
@@ -42,41 +45,15 @@ LocationsPanel::LocationsPanel(TForm1& form, QWidget* parent)
 // whichever tab is shown.
 QWidget* LocationsPanel::buildPager()
 {
-    AdvOfficePager16 = new QTabWidget(this);
-    AdvOfficePager16->setObjectName(QStringLiteral("AdvOfficePager16"));
     GroupBox1 = buildForm();
-
-    auto button = [&](const char* buttonName, const QString& caption) {
-        auto* b = new QPushButton(caption);
-        b->setObjectName(QString::fromLatin1(buttonName));
-        return b;
-    };
-    Button21 = button("Button21", QStringLiteral("Zapisz zmiany"));
-    Button22 = button("Button22", QStringLiteral("Usuń lokalizację"));
-    Button23 = button("Button23", QStringLiteral("Dodaj"));
-    auto addTab = [&](const QString& caption, std::initializer_list<QPushButton*> buttons) {
-        auto* page = new QWidget();
-        auto* layout = new QVBoxLayout(page);
-        auto* buttonRow = new QHBoxLayout();
-        for (QPushButton* b : buttons)
-            buttonRow->addWidget(b);
-        buttonRow->addStretch(1);
-        layout->addLayout(buttonRow);
-        layout->addStretch(1);
-        AdvOfficePager16->addTab(page, caption);
-    };
-    addTab(QStringLiteral("Edytuj / usuń lokalizację"), {Button21, Button22});
-    addTab(QStringLiteral("Dodaj  lokalizację"), {Button23});
-    auto placeForm = [this](int index) {
-        if (auto* layout = qobject_cast<QVBoxLayout*>(AdvOfficePager16->widget(index)->layout()))
-            layout->insertWidget(0, GroupBox1);
-        GroupBox1->show();
-    };
-    placeForm(0);
-    AdvOfficePager16->setCurrentIndex(0);
+    Button21 = namedButton("Button21", QStringLiteral("Zapisz zmiany"));
+    Button22 = namedButton("Button22", QStringLiteral("Usuń lokalizację"));
+    Button23 = namedButton("Button23", QStringLiteral("Dodaj"));
+    AdvOfficePager16 = formPager(this, "AdvOfficePager16", GroupBox1,
+                                 QStringLiteral("Edytuj / usuń lokalizację"), {Button21, Button22},
+                                 QStringLiteral("Dodaj  lokalizację"), {Button23});
 
     const ErrorGuard& guard = form_.guard();
-    connect(AdvOfficePager16, &QTabWidget::currentChanged, this, placeForm);
     connect(AdvOfficePager16, &QTabWidget::currentChanged, this,
             [this](int index) { form_.guard().run([&] { AdvOfficePager16Change(index); }); });
     connectGuarded(Button21, &QPushButton::clicked, this, guard, [this] { Button21Click(); });

@@ -1,49 +1,306 @@
+// The layout of the page "Użytkownicy" and the wiring of its handlers: the list
+// of people on the left, the person pager at the top middle, the card data at
+// the top right, the code entry, the card pager and the card look-up below.
 #include "people/UsersPage.h"
 
 #include "app/TForm1.h"
-#include "ui/PageLayout.h"
+#include "db/TDataModule3.h"
+#include "ui/BoundGrid.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-static QComboBox* groupCombo(const char* name, QWidget* parent)
+namespace {
+
+template <typename T>
+T* named(const char* name, QWidget* parent)
 {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton* button(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* b = named<QPushButton>(name, parent);
+    b->setText(caption);
+    return b;
+}
+
+QLineEdit* edit(const char* name, const QString& text, QWidget* parent)
+{
+    auto* e = named<QLineEdit>(name, parent);
+    e->setText(text);
+    return e;
+}
+
+QComboBox* groupCombo(const char* name, QWidget* parent)
+{
+    auto* combo = named<QComboBox>(name, parent);
     combo->setMinimumWidth(200);
     return combo;
 }
 
-UsersPage::UsersPage(TForm1& form) : form_(form)
+QDateEdit* datePicker(const char* name, QWidget* parent)
+{
+    auto* picker = named<QDateEdit>(name, parent);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    picker->setDate(QDate(2019, 2, 11));
+    return picker;
+}
+
+QWidget* buttonRow(QWidget* parent, std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* b : buttons)
+        layout->addWidget(b);
+    layout->addStretch(1);
+    return row;
+}
+
+}  // namespace
+
+UsersPage::UsersPage(TForm1& form) : form_(form), m_(form.dataModule()), dialogs_(form.dialogs())
 {
     setObjectName(QStringLiteral("AdvOfficePager11"));
 
-    AdvOfficePager2 = new QTabWidget(this);
-    AdvOfficePager2->setObjectName(QStringLiteral("AdvOfficePager2"));
-    auto addSubPage = [&](const char* name, const QString& caption, const QString& label,
-                          QComboBox* combo) {
-        auto* page = new QWidget();
-        page->setObjectName(QString::fromLatin1(name));
-        auto* fields = new QFormLayout(page);
-        combo->setParent(page);
-        fields->addRow(label, combo);
-        AdvOfficePager2->addTab(page, caption);
-    };
-    ComboBox2 = groupCombo("ComboBox2", this);
-    ComboBox1 = groupCombo("ComboBox1", this);
-    ComboBox3 = groupCombo("ComboBox3", this);
-    addSubPage("AdvOfficePage5", QStringLiteral("Dodawanie użytkownika"), QStringLiteral("Grupa"),
-               ComboBox2);
-    addSubPage("AdvOfficePage6", QStringLiteral("Zmiana danych"), QStringLiteral("Grupa"),
-               ComboBox1);
-    addSubPage("AdvOfficePage7", QStringLiteral("Dodawanie seryjne"),
-               QStringLiteral("Dodaj do grupy"), ComboBox3);
-
-    topLeftColumn(this)->addWidget(AdvOfficePager2);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(buildPeoplePanel(), 0, 0, 4, 1);
+    layout->addWidget(buildPersonPager(), 0, 1);
+    layout->addWidget(buildCardDataPanel(), 0, 2);
+    layout->addWidget(buildCodePanel(), 1, 1, 1, 2);
+    layout->addWidget(buildCardPager(), 2, 1, 1, 2);
+    layout->addWidget(buildLookupPanel(), 3, 1, 1, 2);
+    layout->setColumnStretch(0, 4);
+    layout->setColumnStretch(1, 3);
+    layout->setColumnStretch(2, 2);
+    layout->setRowStretch(2, 1);
 
     connect(&form_.lookups(), &Lookups::groupListFilled, this, &UsersPage::showGroupList);
+}
+
+QWidget* UsersPage::buildPeoplePanel()
+{
+    auto* box = new QGroupBox(QStringLiteral("Lista użytkowników"), this);
+    DBGrid3 = new BoundGrid(QStringLiteral("DBGrid3"), m_.Users,
+                            {{QStringLiteral("FIRST_NAME"), QStringLiteral("Imię")},
+                             {QStringLiteral("NAME"), QStringLiteral("Nazwisko")},
+                             {QStringLiteral("NAME_1"), QStringLiteral("Grupa")},
+                             {QStringLiteral("CARDS"), QStringLiteral("Karty")}},
+                            box);
+    // The group takes what is left; the card count stays narrow at the right.
+    DBGrid3->setMinimumWidth(400);
+    DBGrid3->setColumnWidth(0, 95);
+    DBGrid3->setColumnWidth(1, 115);
+    DBGrid3->setColumnWidth(3, 42);
+    DBGrid3->horizontalHeader()->setStretchLastSection(false);
+    DBGrid3->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    Button3 = button("Button3", QStringLiteral("Usuń użytkownika"), box);
+    Button32 = button("Button32", QStringLiteral("Przywróć użytkownika"), box);
+    Button32->setEnabled(false);
+    CheckBox14 = named<QCheckBox>("CheckBox14", box);
+    CheckBox14->setText(QStringLiteral("Wyświetl użytkowników usuniętych"));
+
+    auto* column = new QVBoxLayout(box);
+    column->addWidget(DBGrid3, 1);
+    column->addWidget(buttonRow(box, {Button3, Button32}));
+    column->addWidget(CheckBox14);
+
+    const ErrorGuard& guard = form_.guard();
+    connectGuarded(DBGrid3, &BoundGrid::cellClicked, this, guard, [this] { DBGrid3CellClick(); });
+    connect(DBGrid3, &BoundGrid::keyReleased, this, [this](int key, Qt::KeyboardModifiers shift) {
+        form_.guard().run([&] { DBGrid3KeyUp(key, shift); });
+    });
+    connectGuarded(Button3, &QPushButton::clicked, this, guard, [this] { Button3Click(); });
+    connectGuarded(Button32, &QPushButton::clicked, this, guard, [this] { Button32Click(); });
+    connectGuarded(CheckBox14, &QCheckBox::clicked, this, guard, [this] { CheckBox14Click(); });
+    return box;
+}
+
+QWidget* UsersPage::buildPersonPager()
+{
+    AdvOfficePager2 = named<QTabWidget>("AdvOfficePager2", this);
+    auto addSubPage = [&](const char* name, const QString& caption) {
+        auto* page = named<QWidget>(name, nullptr);
+        AdvOfficePager2->addTab(page, caption);
+        return new QFormLayout(page);
+    };
+
+    QFormLayout* add = addSubPage("AdvOfficePage5", QStringLiteral("Dodawanie użytkownika"));
+    QWidget* page = add->parentWidget();
+    Edit6 = edit("Edit6", {}, page);
+    Edit7 = edit("Edit7", {}, page);
+    ComboBox2 = groupCombo("ComboBox2", page);
+    Button2 = button("Button2", QStringLiteral("Dodaj uzytkownika"), page);
+    add->addRow(QStringLiteral("Imię"), Edit6);
+    add->addRow(QStringLiteral("Nazwisko"), Edit7);
+    add->addRow(QStringLiteral("Grupa"), ComboBox2);
+    add->addRow(QString(), Button2);
+
+    QFormLayout* change = addSubPage("AdvOfficePage6", QStringLiteral("Zmiana danych"));
+    page = change->parentWidget();
+    Edit3 = edit("Edit3", {}, page);
+    Edit4 = edit("Edit4", {}, page);
+    ComboBox1 = groupCombo("ComboBox1", page);
+    Button4 = button("Button4", QStringLiteral("Zmień"), page);
+    change->addRow(QStringLiteral("Imię"), Edit3);
+    change->addRow(QStringLiteral("Nazwisko"), Edit4);
+    change->addRow(QStringLiteral("Grupa"), ComboBox1);
+    change->addRow(QString(), Button4);
+
+    QFormLayout* serial = addSubPage("AdvOfficePage7", QStringLiteral("Dodawanie seryjne"));
+    page = serial->parentWidget();
+    ComboBox3 = groupCombo("ComboBox3", page);
+    Edit8 = edit("Edit8", QStringLiteral("Nowy"), page);
+    Edit10 = edit("Edit10", QStringLiteral("5"), page);
+    Edit11 = edit("Edit11", QStringLiteral("1"), page);
+    Button5 = button("Button5", QStringLiteral(" Dodaj serię"), page);
+    serial->addRow(QStringLiteral("Dodaj do grupy"), ComboBox3);
+    serial->addRow(QStringLiteral("Nazwisko"), Edit8);
+    serial->addRow(QStringLiteral("Ilość"), Edit10);
+    serial->addRow(QStringLiteral("Numer początkowy"), Edit11);
+    serial->addRow(QString(), Button5);
+
+    AdvOfficePager2->tabBar()->setUsesScrollButtons(false);   // all three tabs readable
+    AdvOfficePager2->setCurrentIndex(0);
+    const ErrorGuard& guard = form_.guard();
+    connectGuarded(Button2, &QPushButton::clicked, this, guard, [this] { Button2Click(); });
+    connectGuarded(Button4, &QPushButton::clicked, this, guard, [this] { Button4Click(); });
+    connectGuarded(Button5, &QPushButton::clicked, this, guard, [this] { Button5Click(); });
+    return AdvOfficePager2;
+}
+
+QWidget* UsersPage::buildCardDataPanel()
+{
+    auto* panel = new QFrame(this);
+    panel->setFrameShape(QFrame::StyledPanel);
+    Edit14 = edit("Edit14", {}, panel);
+    DateTimePicker1 = datePicker("DateTimePicker1", panel);
+    DateTimePicker2 = datePicker("DateTimePicker2", panel);
+    CheckBox1 = named<QCheckBox>("CheckBox1", panel);
+    CheckBox1->setText(QStringLiteral("Bez ograniczeń czasowch"));
+    CheckBox1->setChecked(true);
+    Button8 = button("Button8", QStringLiteral("Dodaj kartę"), panel);
+    Button17 = button("Button17", QStringLiteral("Nadpisz dane karty"), panel);
+
+    auto* fields = new QFormLayout(panel);
+    fields->addRow(QStringLiteral("Nadruk"), Edit14);
+    fields->addRow(QStringLiteral("Ważna od"), DateTimePicker1);
+    fields->addRow(QStringLiteral("Ważna do"), DateTimePicker2);
+    fields->addRow(CheckBox1);
+    fields->addRow(Button8);
+    fields->addRow(Button17);
+
+    const ErrorGuard& guard = form_.guard();
+    connectGuarded(Button8, &QPushButton::clicked, this, guard, [this] { Button8Click(); });
+    connectGuarded(Button17, &QPushButton::clicked, this, guard, [this] { Button17Click(); });
+    return panel;
+}
+
+QWidget* UsersPage::buildCodePanel()
+{
+    auto* panel = new QFrame(this);
+    panel->setFrameShape(QFrame::StyledPanel);
+    QFont large = font();
+    large.setPointSizeF(large.pointSizeF() * 1.8);
+    large.setBold(true);
+    auto* label = new QLabel(QStringLiteral("Wprowadź kod karty+ ENTER"), panel);
+    label->setFont(large);
+    Edit13 = edit("Edit13", {}, panel);
+    Edit13->setFont(large);
+    Edit13->setMinimumWidth(240);
+    CheckBox4 = named<QCheckBox>("CheckBox4", panel);
+    CheckBox4->setText(QStringLiteral("Po dodaniu karty przejdź do następnego "));
+
+    auto* layout = new QGridLayout(panel);
+    layout->addWidget(label, 0, 0);
+    layout->addWidget(Edit13, 0, 1);
+    layout->addWidget(CheckBox4, 1, 1);
+    layout->setColumnStretch(1, 1);
+
+    connectGuarded(Edit13, &QLineEdit::returnPressed, this, form_.guard(),
+                   [this] { Edit13KeyPress(); });
+    return panel;
+}
+
+QWidget* UsersPage::buildCardPager()
+{
+    AdvOfficePager3 = named<QTabWidget>("AdvOfficePager3", this);
+    DBGrid7 = new BoundGrid(QStringLiteral("DBGrid7"), m_.Karty,
+                            {{QStringLiteral("CODE"), QStringLiteral("Kod"), true},
+                             {QStringLiteral("KARENCJA_OD"), QStringLiteral("od"), true},
+                             {QStringLiteral("KARENCJA_DO"), QStringLiteral("do"), true},
+                             {QStringLiteral("PRINT"), QStringLiteral("Nadruk"), true}});
+    DBGrid7->setEditable(form_.guard());
+    DBGrid7->setMinimumHeight(180);
+    DBGrid7->setColumnWidth(0, 150);
+    DBGrid7->setColumnWidth(1, 110);
+    DBGrid7->setColumnWidth(2, 110);
+
+    auto addSubPage = [&](const char* name, const QString& caption,
+                          std::initializer_list<QWidget*> buttons) {
+        auto* page = named<QWidget>(name, nullptr);
+        auto* column = new QVBoxLayout(page);
+        column->addWidget(buttonRow(page, buttons));
+        AdvOfficePager3->addTab(page, caption);
+    };
+    Button15 = button("Button15", QStringLiteral("Odbierz kartę użytkownikowi"), nullptr);
+    Button16 = button("Button16", QStringLiteral("Przypisz do uzytkownika"), nullptr);
+    Button14 = button("Button14", QStringLiteral("Usuń kartę z systemu"), nullptr);
+    Button28 = button("Button28", QStringLiteral("Usuń wszystkie nieprzypisane karty"), nullptr);
+    addSubPage("CardsOfPersonPage", QStringLiteral("Karty przypisane do użytkownika"), {Button15});
+    addSubPage("CardsWithoutOwnerPage", QStringLiteral("Karty bez właścicieli"),
+               {Button16, Button14, Button28});
+
+    AdvOfficePager3->setCurrentIndex(1);
+    placeCardGrid();
+    connect(AdvOfficePager3, &QTabWidget::currentChanged, this, &UsersPage::placeCardGrid);
+    const ErrorGuard& guard = form_.guard();
+    connectGuarded(AdvOfficePager3, &QTabWidget::currentChanged, this, guard,
+                   [this] { AdvOfficePager3Change(); });
+    connectGuarded(Button15, &QPushButton::clicked, this, guard, [this] { Button15Click(); });
+    connectGuarded(Button16, &QPushButton::clicked, this, guard, [this] { Button16Click(); });
+    connectGuarded(Button14, &QPushButton::clicked, this, guard, [this] { Button14Click(); });
+    connectGuarded(Button28, &QPushButton::clicked, this, guard, [this] { Button28Click(); });
+    return AdvOfficePager3;
+}
+
+// One card grid serves both tabs: it moves above the buttons of the tab shown.
+void UsersPage::placeCardGrid()
+{
+    QWidget* page = AdvOfficePager3->currentWidget();
+    if (page && DBGrid7->parentWidget() != page)
+        static_cast<QVBoxLayout*>(page->layout())->insertWidget(0, DBGrid7, 1);
+}
+
+QWidget* UsersPage::buildLookupPanel()
+{
+    auto* panel = new QWidget(this);
+    Edit17 = edit("Edit17", {}, panel);
+    Button33 = button("Button33", QStringLiteral("Czyja karta"), panel);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    row->addWidget(new QLabel(QStringLiteral("Sprawdź kartę ->"), panel));
+    row->addWidget(Edit17);
+    row->addWidget(Button33);
+    connectGuarded(Button33, &QPushButton::clicked, this, form_.guard(), [this] { Button33Click(); });
+    return panel;
 }
 
 void UsersPage::showGroupList()
@@ -52,5 +309,3 @@ void UsersPage::showGroupList()
     fillGroupCombo(ComboBox2, form_.lookups(), true);
     fillGroupCombo(ComboBox3, form_.lookups(), false);
 }
-
-void UsersPage::RefreshCardList() {}

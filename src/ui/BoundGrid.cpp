@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 BoundGrid::BoundGrid(const QString& name, Dataset& dataset,
                      std::vector<DatasetModel::Column> columns, QWidget* parent)
     : QTableView(parent), model_(new DatasetModel(dataset, std::move(columns), this))
@@ -28,6 +30,25 @@ BoundGrid::BoundGrid(const QString& name, Dataset& dataset,
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { followSelection(current); });
     connect(this, &QAbstractItemView::clicked, this, [this] { emit cellClicked(); });
+}
+
+void BoundGrid::setEditable(const ErrorGuard& guard)
+{
+    model_->setEditGuard(&guard);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+}
+
+// A written cell re-reads the rows, which closes the editor before the delegate
+// asks to close it; that late request is only a return of the focus.
+void BoundGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor && editor->isHidden()) {
+        if (hint != QAbstractItemDelegate::NoHint)
+            setFocus();
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
 }
 
 void BoundGrid::followDataset(int row)
@@ -53,6 +74,21 @@ void BoundGrid::followSelection(const QModelIndex& current)
     following_ = true;
     model_->dataset().setRecordNo(current.row() + 1);
     following_ = false;
+}
+
+void BoundGrid::setMultiSelect(bool on)
+{
+    setSelectionMode(on ? QAbstractItemView::ExtendedSelection
+                        : QAbstractItemView::SingleSelection);
+}
+
+std::vector<int> BoundGrid::selectedRowNumbers() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void BoundGrid::clickRow(int row)

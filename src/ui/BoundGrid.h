@@ -5,7 +5,7 @@
 #include <QTableView>
 
 // A grid bound to a dataset: its selected row is the dataset's current row, both
-// ways. It reports cell clicks, key releases and mouse presses to its handlers.
+// ways; read-only unless made editable. It reports cell clicks, key releases and mouse presses to its handlers.
 class BoundGrid : public QTableView {
     Q_OBJECT
 public:
@@ -13,6 +13,14 @@ public:
               QWidget* parent = nullptr);
 
     DatasetModel* datasetModel() const { return model_; }
+    // Lets the operator edit the columns marked editable (double click, F2 or typing);
+    // each typed cell is written to the database inside the guard (DatasetModel).
+    void setEditable(const ErrorGuard& guard);
+    // Lets the operator select several rows (Ctrl and Shift with the mouse or the
+    // keys); the current row, the one with the focus, stays the dataset's current row.
+    void setMultiSelect(bool on);
+    // The rows selected, in ascending order.
+    std::vector<int> selectedRowNumbers() const;
     // Clicks a cell as the operator would: selects its row, then reports the click.
     void clickRow(int row);
 
@@ -22,6 +30,7 @@ signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
 
 protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

@@ -1,6 +1,7 @@
 #include "ui/DatasetModel.h"
 
 #include "dataaccess/Dataset.h"
+#include "ui/ErrorGuard.h"
 
 DatasetModel::DatasetModel(Dataset& dataset, std::vector<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), dataset_(dataset), columns_(std::move(columns))
@@ -32,7 +33,8 @@ int DatasetModel::columnCount(const QModelIndex& parent) const
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid()
+        || index.row() >= rowCount())
         return {};
     const int field = fieldIndex_[index.column()];
     return field < 0 ? QVariant() : QVariant(dataset_.cell(index.row(), field));
@@ -45,4 +47,32 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Horizontal)
         return columns_[section].title;
     return {};
+}
+
+Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (guard_ && index.isValid() && columns_[index.column()].editable
+        && fieldIndex_[index.column()] >= 0)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !guard_ || writing_ || !index.isValid()
+        || index.row() >= rowCount() || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const int field = fieldIndex_[index.column()];
+    const QString text = value.toString();
+    if (text == dataset_.cell(index.row(), field))
+        return true;   // unchanged: nothing to write
+    bool written = false;
+    writing_ = true;
+    guard_->run([&] {
+        dataset_.writeCell(index.row(), field, text);
+        written = true;
+    });
+    writing_ = false;
+    return written;
 }

@@ -1,6 +1,11 @@
 #include "support/AppFixture.h"
 
+#include "ui/BoundGrid.h"
+
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -49,4 +54,18 @@ void AppTest::click(const char* buttonName)
     QAbstractButton* button = find<QAbstractButton>(buttonName);
     ASSERT_NE(button, nullptr);
     button->click();
+}
+
+void AppTest::editCell(BoundGrid* grid, int row, int column, const QString& text)
+{
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->setCurrentIndex(index);
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(text);
+    QTest::keyClick(editor, Qt::Key_Return);   // the delegate commits on the next turn
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(grid->indexWidget(index), nullptr);   // the editor closed
 }

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class BoundGrid;
 class QAbstractButton;
 
 // A test database plus the real main window, headless, started in a working
@@ -25,6 +26,9 @@ protected:
     void connectDatabase();   // the menu "Connect", through the window's error guard
 
     void click(const char* buttonName);
+    // Types a text into a cell of an editable grid as the operator does: F2, the
+    // text, Enter.
+    void editCell(BoundGrid* grid, int row, int column, const QString& text);
     template <typename T>
     T* find(const char* name) const
     {

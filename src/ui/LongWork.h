@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWidget>
+
+#include <initializer_list>
+#include <vector>
+
+// A long operation that runs to its end inside one handler. While it runs, the
+// given controls are disabled, and keepResponsive() lets the window repaint and
+// the timers run, dropping whatever the operator clicks or types meanwhile (also
+// a request to close the window), so that nothing can start or close under the
+// operation. Message boxes that the operation itself shows work as usual. At the
+// end the input still waiting is dropped the same way and the controls are
+// enabled again.
+class LongWork {
+public:
+    explicit LongWork(std::initializer_list<QWidget*> controls);
+    ~LongWork();
+    LongWork(const LongWork&) = delete;
+    LongWork& operator=(const LongWork&) = delete;
+
+    // Repaints when the last repaint is older than the interval; call it between
+    // the steps of the work, never inside a change unit.
+    void keepResponsive();
+    // Repaints at once.
+    void repaintNow();
+
+    static constexpr int IntervalMs = 50;
+
+private:
+    std::vector<QPointer<QWidget>> controls_;
+    QElapsedTimer sinceRepaint_;
+};

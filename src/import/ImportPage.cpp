@@ -35,7 +35,7 @@ static AddOptions importAdd(std::optional<int> owner = std::nullopt)
 {
     AddOptions options;
     options.reloadLists = false;
-    options.extraBump = true;
+    options.counterBumps = 2;
     options.owner = owner;
     return options;
 }
@@ -181,13 +181,16 @@ void ImportPage::Button36Click()
     QString status;
     try {
         for (; row <= rows; ++row) {
+            // The row in words at once, for a message box that stops at it; the
+            // bar and the grid's scrolling, which paint, only now and then.
             ImportState->setText(QStringLiteral("Import: wiersz %1 z %2").arg(row).arg(rows));
             status.clear();
             importRow(row, group, tally, status);
-            ImportProgress->setValue(row);
-            if (row % 64 == 0 || row == rows)
+            if (work.due() || row == rows) {
+                ImportProgress->setValue(row);
                 StringGrid1->showRow(row);
-            work.keepResponsive();
+                work.repaintNow();
+            }
         }
     } catch (const DataAccessError& error) {
         setStatus(row, status.isEmpty() ? FailedText : status + CardFailedText);

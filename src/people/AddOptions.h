@@ -8,9 +8,9 @@ struct AddOptions {
     // Read the lists of people and cards again after the add. A caller adding many
     // reads them once at the end instead: nobody sees the lists in between.
     bool reloadLists = true;
-    // Raise the change counter once more, inside the add's own unit (the import
-    // counts each person and card twice).
-    bool extraBump = false;
+    // How often the change counter is raised, inside the add's own unit (the
+    // import counts each person and card twice).
+    int counterBumps = 1;
     // AddCard: the new card's owner; without it, the selected person.
     std::optional<int> owner;
 };

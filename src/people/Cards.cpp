@@ -130,9 +130,7 @@ int UsersPage::AddCard(const QString& code, const QString& printText, const QStr
         RefreshUserCards(owner);   // whichever tab is shown
         m_.Users.refresh();        // the card count follows, the selection stays
     }
-    m_.BumpStatusCounter(QStringLiteral("CARDS"));
-    if (options.extraBump)
-        m_.BumpStatusCounter(QStringLiteral("CARDS"));
+    m_.BumpStatusCounter(QStringLiteral("CARDS"), options.counterBumps);
     unit.commit();
     return id;
 }

@@ -101,9 +101,7 @@ int UsersPage::AddUser(const QString& firstName, const QString& surname, const Q
         m_.Users.reexecute();
         m_.Users.last();   // the last in surname order, not necessarily the new person
     }
-    m_.BumpStatusCounter(QStringLiteral("USERS"));
-    if (options.extraBump)
-        m_.BumpStatusCounter(QStringLiteral("USERS"));
+    m_.BumpStatusCounter(QStringLiteral("USERS"), options.counterBumps);
     unit.commit();
     return id;
 }

@@ -74,12 +74,6 @@ LongWork::~LongWork()
             control->setEnabled(true);
 }
 
-void LongWork::keepResponsive()
-{
-    if (sinceRepaint_.elapsed() >= IntervalMs)
-        repaintNow();
-}
-
 void LongWork::repaintNow()
 {
     processEventsWithoutInput();

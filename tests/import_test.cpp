@@ -6,7 +6,9 @@
 #include "ui/LongWork.h"
 #include "ui/StringGrid.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -406,6 +408,21 @@ TEST_F(ImportTest, InputDuringLongWorkIsDroppedAndTheControlsComeBack)
     postClick();       // and once it is over, a click is a click
     QCoreApplication::processEvents();
     EXPECT_EQ(clicks, 1);
+
+    // A modal box opened meanwhile (by a timer's handler, say) can still be answered.
+    LongWork work({page->Button36});
+    QDialog box;
+    box.setModal(true);
+    QPushButton* ok = new QPushButton("OK", &box);
+    box.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &box);
+    int answered = 0;
+    QObject::connect(ok, &QPushButton::clicked, [&] { ++answered; });
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(ok, new QMouseEvent(type, QPointF(5, 5), QPointF(5, 5), ok->mapToGlobal(QPointF(5, 5)),
+                                                        Qt::LeftButton, Qt::LeftButton, {}));
+    work.repaintNow();
+    EXPECT_EQ(answered, 1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "ui/LongWork.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 
 namespace {
@@ -13,6 +13,10 @@ public:
 
     bool eventFilter(QObject*, QEvent* event) override
     {
+        // A message box that a timer's handler opened meanwhile takes its input as
+        // usual; the window behind it is blocked by the box itself.
+        if (QApplication::activeModalWidget())
+            return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:

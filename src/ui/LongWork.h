@@ -11,9 +11,9 @@
 // given controls are disabled, and repaintNow() lets the window repaint and the
 // timers run, dropping whatever the operator clicks or types meanwhile (also a
 // request to close the window), so that nothing can start or close under the
-// operation. Message boxes that the operation itself shows work as usual. At the
-// end the input still waiting is dropped the same way and the controls are
-// enabled again.
+// operation. Message boxes, shown by the operation itself or by a timer's handler
+// meanwhile, work as usual. At the end the input still waiting is dropped the
+// same way and the controls are enabled again.
 class LongWork {
 public:
     explicit LongWork(std::initializer_list<QWidget*> controls);

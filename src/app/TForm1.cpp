@@ -176,3 +176,13 @@ void TForm1::ShowSelectedDevice() { devicesPage_->ShowSelectedDevice(); }
 void TForm1::ShowSelectedLocation() { settingsPage_->locationsPanel()->ShowSelectedLocation(); }
 void TForm1::FillPersonList() { eventsPage_->FillPersonList(); }
 void TForm1::Button27Click() { eventsPage_->Button27Click(); }
+int TForm1::AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
+                    const AddOptions& options)
+{
+    return usersPage_->AddUser(firstName, surname, groupNumber, options);
+}
+int TForm1::AddCard(const QString& code, const QString& printText, const QString& cardType,
+                    const QString& validFrom, const QString& validTo, const AddOptions& options)
+{
+    return usersPage_->AddCard(code, printText, cardType, validFrom, validTo, options);
+}

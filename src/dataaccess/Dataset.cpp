@@ -310,7 +310,7 @@ void Dataset::setText(const QString& field, const QString& value)
     changes_.emplace_back(column, QLatin1Char('\'') + connection_.escape(value) + QLatin1Char('\''));
 }
 
-void Dataset::increment(const QString& field)
+void Dataset::increment(const QString& field, int by)
 {
     const int column = requireColumn(field);
     if (!editing_)
@@ -319,7 +319,7 @@ void Dataset::increment(const QString& field)
                                         ? columns_[column].serverName
                                         : columns_[column].baseColumn);
     changes_.emplace_back(column,
-                          QStringLiteral("IF(%1 < 0, %1, COALESCE(%1, 0) + 1)").arg(name));
+                          QStringLiteral("IF(%1 < 0, %1, COALESCE(%1, 0) + %2)").arg(name).arg(by));
 }
 
 QString Dataset::keyCondition(int row, const std::vector<int>& keyColumns) const

@@ -95,7 +95,8 @@ public:
     void edit();
     void setInteger(const QString& field, int value);
     void setText(const QString& field, const QString& value);
-    void increment(const QString& field);   // +1 on the server; NULL counts as 0, negatives stay
+    // Adds `by` on the server; NULL counts as 0, negatives stay.
+    void increment(const QString& field, int by = 1);
     void post();
     void cancel();
     bool isEditing() const { return editing_; }

@@ -91,7 +91,7 @@ void TDataModule3::QuorvelAfterConnect() { emit statusTextChanged(ConnectedText)
 void TDataModule3::QuorvelBeforeDisconnect() { emit statusTextChanged(DisconnectedText); }
 void TDataModule3::QuorvelError(const QString&) { emit statusTextChanged(ProblemText); }
 
-void TDataModule3::BumpStatusCounter(const QString& column)
+void TDataModule3::BumpStatusCounter(const QString& column, int times)
 {
     if (!Quorvel.isOpen())
         return;
@@ -100,7 +100,7 @@ void TDataModule3::BumpStatusCounter(const QString& column)
         if (Status.integer(column) < 0)
             return;
         Status.edit();
-        Status.increment(column);
+        Status.increment(column, times);
         Status.post();
         Status.next();
     } catch (const DataAccessError&) {

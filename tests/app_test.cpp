@@ -3,6 +3,7 @@
 #include "app/SettingsPage.h"
 #include "app/Version.h"
 #include "devices/DevicesPage.h"
+#include "events/EventsPage.h"
 #include "support/AppFixture.h"
 
 #include <QAction>
@@ -297,7 +298,16 @@ TEST_F(ConnectTest, RejectedStatementEndsTheOperationWithTheErrorBox)
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM GROUPS_GONE"), "1");   // nothing was inserted
 }
 
-using WatchTest = AppTest;
+class WatchTest : public AppTest {
+protected:
+    // One tick of the watch; a refresh it starts runs off the GUI thread, and
+    // is waited for.
+    void tick()
+    {
+        form->Timer1Timer();
+        form->eventsPage()->waitForWatchRefresh();
+    }
+};
 
 TEST_F(WatchTest, RefreshesTheEventPageOnlyWhenTheCounterChanges)
 {
@@ -305,21 +315,21 @@ TEST_F(WatchTest, RefreshesTheEventPageOnlyWhenTheCounterChanges)
     sql("INSERT INTO DEVICE (NAME) VALUES ('Brama')");
     sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) SELECT 1, 1, 1, NOW() FROM seq_1_to_8");
     createForm();
-    form->Timer1Timer();   // disconnected: nothing happens
+    tick();   // disconnected: nothing happens
     EXPECT_FALSE(module->Quorvel.isOpen());
     connectDatabase();
     QSignalSpy refreshes(&module->Events, &Dataset::reset);
 
-    form->Timer1Timer();   // STATUS.EVENTS = 0 as last seen: no change
+    tick();   // STATUS.EVENTS = 0 as last seen: no change
     EXPECT_EQ(refreshes.count(), 0);
 
     // A change while another page is shown is noted, not shown.
     sql("UPDATE STATUS SET EVENTS = 3");
-    form->Timer1Timer();
+    tick();
     EXPECT_EQ(form->LastEventsCount, 3);
     EXPECT_EQ(refreshes.count(), 0);
     form->AdvOfficePager1->setCurrentIndex(2);
-    form->Timer1Timer();
+    tick();
     EXPECT_EQ(refreshes.count(), 0);
 
     // On the event page the view is refreshed and keeps its row position.
@@ -327,7 +337,7 @@ TEST_F(WatchTest, RefreshesTheEventPageOnlyWhenTheCounterChanges)
     const QString fifthBefore = module->Events.text("ID");
     sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) VALUES (1, 1, 2, NOW())");
     sql("UPDATE STATUS SET EVENTS = 4");
-    form->Timer1Timer();
+    tick();
     EXPECT_EQ(refreshes.count(), 1);
     EXPECT_EQ(module->Events.recordNo(), 5);
     EXPECT_EQ(module->Events.text("ID").toInt(), fifthBefore.toInt() + 1);
@@ -335,11 +345,11 @@ TEST_F(WatchTest, RefreshesTheEventPageOnlyWhenTheCounterChanges)
     // After "Unconnect" the watch rests; after "Connect" it goes on at the next change.
     form->UNCONNECT1->trigger();
     sql("UPDATE STATUS SET EVENTS = 5");
-    form->Timer1Timer();
+    tick();
     EXPECT_EQ(form->LastEventsCount, 4);
     connectDatabase();
     refreshes.clear();
-    form->Timer1Timer();
+    tick();
     EXPECT_EQ(form->LastEventsCount, 5);
     EXPECT_EQ(refreshes.count(), 1);
     EXPECT_TRUE(dialogs.shown.isEmpty());

@@ -2,6 +2,7 @@
 
 #include "app/ConfigFile.h"
 #include "app/IniFile.h"
+#include "app/MaintenanceBox.h"
 #include "app/TForm1.h"
 #include "app/Windows1250.h"
 #include "devices/LocationsPanel.h"
@@ -44,7 +45,11 @@ SettingsPage::SettingsPage(TForm1& form) : form_(form)
 
     locations_ = new LocationsPanel(form_, this);
     auto* row = new QHBoxLayout();
-    row->addWidget(access, 0, Qt::AlignTop);
+    auto* left = new QVBoxLayout();
+    left->addWidget(access);
+    left->addWidget(new MaintenanceBox(form_, this));
+    left->addStretch(1);
+    row->addLayout(left);
     row->addWidget(locations_, 0, Qt::AlignTop);
     topLeftColumn(this)->addLayout(row);
 }

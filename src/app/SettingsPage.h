@@ -8,8 +8,8 @@ class QLineEdit;
 class QPushButton;
 class TForm1;
 
-// The page "Ustawienia": the connection settings kept in Config.ini, the
-// locations beside them, and the place where the maintenance box goes.
+// The page "Ustawienia": the connection settings kept in Config.ini with the
+// maintenance box "Baza danych" under them, and the locations beside them.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:

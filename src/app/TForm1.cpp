@@ -148,10 +148,10 @@ void TForm1::Timer1Timer()
     LastEventsCount = events;
     if (AdvOfficePager1->currentIndex() != 2)
         return;
-    const int recordNo = module_.Events.recordNo();
-    Button27Click();
-    if (module_.Events.isOpen())
-        module_.Events.setRecordNo(recordNo);
+    // "Filtruj" for the filter and page shown. Its statements run off the GUI
+    // thread; their rows are then shown as "Filtruj" shows them, and the grid
+    // keeps its row number.
+    eventsPage_->refreshForWatch();
 }
 
 void TForm1::Timer2Timer() { devicesPage_->advanceSaveGauge(); }
@@ -176,3 +176,13 @@ void TForm1::ShowSelectedDevice() { devicesPage_->ShowSelectedDevice(); }
 void TForm1::ShowSelectedLocation() { settingsPage_->locationsPanel()->ShowSelectedLocation(); }
 void TForm1::FillPersonList() { eventsPage_->FillPersonList(); }
 void TForm1::Button27Click() { eventsPage_->Button27Click(); }
+int TForm1::AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
+                    const AddOptions& options)
+{
+    return usersPage_->AddUser(firstName, surname, groupNumber, options);
+}
+int TForm1::AddCard(const QString& code, const QString& printText, const QString& cardType,
+                    const QString& validFrom, const QString& validTo, const AddOptions& options)
+{
+    return usersPage_->AddCard(code, printText, cardType, validFrom, validTo, options);
+}

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+struct AddOptions;
 class AccessPage;
 class DevicesPage;
 class Dialogs;
@@ -51,6 +52,10 @@ public:
     void ShowSelectedLocation();
     void FillPersonList();
     void Button27Click();
+    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
+                const AddOptions& options);
+    int AddCard(const QString& code, const QString& printText, const QString& cardType,
+                const QString& validFrom, const QString& validTo, const AddOptions& options);
     // The template of the current permission row, or 0 when there is none.
     int currentPermissionTemplate() const;
     // The progress gauge on the device page after a device save.

@@ -53,12 +53,16 @@ QByteArray Windows1250::encode(const QString& text)
 {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80) {
             bytes.append(static_cast<char>(u));
-        else
-            bytes.append(encoder().value(u, '?'));
+            continue;
+        }
+        // A character beyond 16 bits is one '?', not one for each half.
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        bytes.append(encoder().value(u, '?'));
     }
     return bytes;
 }

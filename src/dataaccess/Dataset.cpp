@@ -5,6 +5,7 @@
 
 #include <mysql.h>
 
+#include <algorithm>
 #include <limits>
 
 void Dataset::ResultDeleter::operator()(MYSQL_RES* result) const { mysql_free_result(result); }
@@ -72,6 +73,12 @@ void Dataset::load(MYSQL_RES* result)
             info.length = f.length;
             info.decimals = f.decimals;
             info.charset = f.charsetnr;
+            if (const MARIADB_CHARSET_INFO* charset = mariadb_get_charset_by_nr(f.charsetnr))
+                info.charsetMaxBytes = std::max(1u, charset->char_maxlen);
+            MARIADB_CONST_STRING typeName{nullptr, 0};
+            if (mariadb_field_attr(&typeName, &f, MARIADB_FIELD_ATTR_DATA_TYPE_NAME) == 0
+                && typeName.str)
+                info.typeName = QString::fromUtf8(typeName.str, static_cast<qsizetype>(typeName.length));
             // A repeated name gets the first free suffix: NAME, NAME_1, NAME_2 ...
             QString unique = info.serverName;
             for (int n = 1; columnByName_.contains(unique.toLower()); ++n)
@@ -91,6 +98,15 @@ void Dataset::load(MYSQL_RES* result)
     }
     current_ = rows_.empty() ? -1 : 0;
     eof_ = rows_.empty();
+}
+
+void Dataset::assign(const QString& statement, MYSQL_RES* result)
+{
+    setStatement(statement);
+    emit aboutToReset();
+    load(result);
+    emit reset();
+    emit currentRowChanged(current_);
 }
 
 void Dataset::close()
@@ -294,7 +310,7 @@ void Dataset::setText(const QString& field, const QString& value)
     changes_.emplace_back(column, QLatin1Char('\'') + connection_.escape(value) + QLatin1Char('\''));
 }
 
-void Dataset::increment(const QString& field)
+void Dataset::increment(const QString& field, int by)
 {
     const int column = requireColumn(field);
     if (!editing_)
@@ -303,7 +319,7 @@ void Dataset::increment(const QString& field)
                                         ? columns_[column].serverName
                                         : columns_[column].baseColumn);
     changes_.emplace_back(column,
-                          QStringLiteral("IF(%1 < 0, %1, COALESCE(%1, 0) + 1)").arg(name));
+                          QStringLiteral("IF(%1 < 0, %1, COALESCE(%1, 0) + %2)").arg(name).arg(by));
 }
 
 QString Dataset::keyCondition(int row, const std::vector<int>& keyColumns) const

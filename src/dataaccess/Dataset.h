@@ -17,9 +17,11 @@ struct ColumnInfo {
     QString table, baseTable, baseColumn, database;
     int type = 0;           // enum_field_types
     unsigned flags = 0;     // NOT_NULL_FLAG, PRI_KEY_FLAG, ...
-    unsigned long length = 0;
+    unsigned long length = 0;      // display length in bytes of the result's character set
     unsigned decimals = 0;
     unsigned charset = 0;
+    unsigned charsetMaxBytes = 1;  // bytes per character at most in that character set
+    QString typeName;              // the server's own type name where it reports one ("uuid")
 };
 
 // The rows of one statement, all fetched when opened, with a current row.
@@ -45,6 +47,9 @@ public:
 
     void open();
     void close();
+    // Takes rows that were read elsewhere (on another connection of the same
+    // database) for this statement, as if the dataset had been re-executed.
+    void assign(const QString& statement, st_mysql_res* result);
     bool isOpen() const { return open_; }
     void reexecute();
     void refresh();
@@ -90,10 +95,16 @@ public:
     void edit();
     void setInteger(const QString& field, int value);
     void setText(const QString& field, const QString& value);
-    void increment(const QString& field);   // +1 on the server; NULL counts as 0, negatives stay
+    // Adds `by` on the server; NULL counts as 0, negatives stay.
+    void increment(const QString& field, int by = 1);
     void post();
     void cancel();
     bool isEditing() const { return editing_; }
+
+    // Writes every row, first to last, as an XML document in the persisted-recordset
+    // format into a file that is replaced only when the whole document is written.
+    // Throws FileError when the file cannot be written. The current row stays.
+    void saveAsXml(const QString& fileName) const;
 
     // Parses a decimal text as a signed 32-bit integer or throws ConversionError.
     static int toInteger(const char* data, unsigned long length);

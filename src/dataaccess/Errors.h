@@ -38,3 +38,11 @@ public:
     explicit ConversionError(const QString& text)
         : DataAccessError(QStringLiteral("'%1' is not a valid integer value").arg(text)) {}
 };
+
+// A file that could not be created or written; the text names the file and
+// the system's reason.
+class FileError : public DataAccessError {
+public:
+    FileError(const QString& fileName, const QString& reason)
+        : DataAccessError(QStringLiteral("Nie można zapisać pliku \"%1\": %2").arg(fileName, reason)) {}
+};

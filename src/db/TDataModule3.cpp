@@ -37,9 +37,11 @@ TDataModule3::TDataModule3(QObject* parent)
         "from DEVICE \n"
         "WHERE DEVICE.DEL = 0\n"
         "order by LOKALIZACJA, DEVICE.NAME;"));
+    // The newest events in the order of their numbers, the person, device and type
+    // found by their keys, so that the server reads 100 events and not all of them.
     Events.setStatement(QStringLiteral(
-        "select EVENTS.ID,USERS.FIRST_NAME,USERS.NAME,TYP.NAME,TIME,DEVICE.NAME, SERIAL, CANAL,HEAD\n"
-        "from EVENTS,USERS,DEVICE,TYP\n"
+        "select STRAIGHT_JOIN EVENTS.ID,USERS.FIRST_NAME,USERS.NAME,TYP.NAME,TIME,DEVICE.NAME, SERIAL, CANAL,HEAD\n"
+        "from EVENTS,USERS,DEVICE,TYP FORCE INDEX (PRIMARY)\n"
         "WHERE\n"
         "EVENTS.TYPE =TYP.ID\n"
         "AND\n"
@@ -89,7 +91,7 @@ void TDataModule3::QuorvelAfterConnect() { emit statusTextChanged(ConnectedText)
 void TDataModule3::QuorvelBeforeDisconnect() { emit statusTextChanged(DisconnectedText); }
 void TDataModule3::QuorvelError(const QString&) { emit statusTextChanged(ProblemText); }
 
-void TDataModule3::BumpStatusCounter(const QString& column)
+void TDataModule3::BumpStatusCounter(const QString& column, int times)
 {
     if (!Quorvel.isOpen())
         return;
@@ -98,7 +100,7 @@ void TDataModule3::BumpStatusCounter(const QString& column)
         if (Status.integer(column) < 0)
             return;
         Status.edit();
-        Status.increment(column);
+        Status.increment(column, times);
         Status.post();
         Status.next();
     } catch (const DataAccessError&) {

@@ -34,8 +34,9 @@ public:
     // several clients at once are all counted. Nothing without a connection; a
     // negative counter stays as it is; NULL becomes 1. Called inside the change's
     // Transaction; if the bump fails while the connection lives, the change is
-    // committed before the error goes on to the operator.
-    void BumpStatusCounter(const QString& column);
+    // committed before the error goes on to the operator. `times` bumps of one
+    // unit are sent as one statement: no other program sees them apart.
+    void BumpStatusCounter(const QString& column, int times = 1);
 
     // The texts the connection's handlers write to the status bar.
     static const QString ConnectingText;

@@ -105,6 +105,10 @@ CREATE TABLE `DEVICE` (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_polish_ci;
 
 -- Written by the outside event writer; read and deleted by the client.
+-- EVENTS_USER and EVENTS_DEVICE serve the person and passage filters, EVENTS_TIME
+-- the date filters, EVENTS_COUNT the event count (every column it needs) and the
+-- group filter. The event statements start their joins from EVENTS: these indexes
+-- would otherwise lead the server to start from USERS or DEVICE and sort.
 CREATE TABLE `EVENTS` (
   `ID` INT NOT NULL AUTO_INCREMENT,
   `ID_USER` INT NOT NULL DEFAULT 0,
@@ -118,9 +122,8 @@ CREATE TABLE `EVENTS` (
   PRIMARY KEY (`ID`),
   KEY `EVENTS_USER` (`ID_USER`),
   KEY `EVENTS_DEVICE` (`ID_DEVICE`),
-  KEY `EVENTS_GROUP` (`ID_GROUP`),
-  KEY `EVENTS_TYPE` (`TYPE`),
-  KEY `EVENTS_TIME` (`TIME`)
+  KEY `EVENTS_TIME` (`TIME`),
+  KEY `EVENTS_COUNT` (`ID_GROUP`, `TYPE`, `ID_DEVICE`, `ID_USER`, `TIME`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_polish_ci;
 
 CREATE TABLE `TYP` (

@@ -88,10 +88,10 @@ static QString ownerStatement(const QString& escapedCode)
            + escapedCode + QLatin1Char('\'') + QStringLiteral(" AND USERS.ID_USER = CARDS.ID_USER_FK ;");
 }
 
-// The new card belongs to the selected person; with nobody selected (an empty
-// list) it is stored without owner.
+// The new card belongs to the owner asked for, or else to the selected person; with
+// nobody selected (an empty list) it is stored without owner.
 int UsersPage::AddCard(const QString& code, const QString& printText, const QString& cardType,
-                       const QString& validFrom, const QString& validTo)
+                       const QString& validFrom, const QString& validTo, const AddOptions& options)
 {
     if (!connected() || code.isEmpty())
         return 0;
@@ -108,7 +108,7 @@ int UsersPage::AddCard(const QString& code, const QString& printText, const QStr
                         + QLatin1Char(' ') + m_.SQL.textAt(1));
         return -1;
     }
-    const int owner = selectedUserId();
+    const int owner = options.owner.value_or(selectedUserId());
 
     Transaction unit(m_.Quorvel);
     m_.MyCommand1.clearLines();
@@ -126,9 +126,11 @@ int UsersPage::AddCard(const QString& code, const QString& printText, const QStr
     m_.SQL.reexecute();
     const int id = m_.SQL.integerAt(0);
 
-    RefreshUserCards(owner);   // whichever tab is shown
-    m_.Users.refresh();        // the card count follows, the selection stays
-    m_.BumpStatusCounter(QStringLiteral("CARDS"));
+    if (options.reloadLists) {
+        RefreshUserCards(owner);   // whichever tab is shown
+        m_.Users.refresh();        // the card count follows, the selection stays
+    }
+    m_.BumpStatusCounter(QStringLiteral("CARDS"), options.counterBumps);
     unit.commit();
     return id;
 }

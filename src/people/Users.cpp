@@ -65,7 +65,8 @@ int UsersPage::CountUsersByName(const QString& firstName, const QString& surname
     return m_.SQL.integerAt(0);
 }
 
-int UsersPage::AddUser(const QString& firstName, const QString& surname, const QString& groupNumber)
+int UsersPage::AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
+                       const AddOptions& options)
 {
     if (!connected() || (firstName.isEmpty() && surname.isEmpty()))
         return 0;
@@ -96,9 +97,11 @@ int UsersPage::AddUser(const QString& firstName, const QString& surname, const Q
     m_.SQL.reexecute();
     const int id = m_.SQL.integerAt(0);
 
-    m_.Users.reexecute();
-    m_.Users.last();   // the last in surname order, not necessarily the new person
-    m_.BumpStatusCounter(QStringLiteral("USERS"));
+    if (options.reloadLists) {
+        m_.Users.reexecute();
+        m_.Users.last();   // the last in surname order, not necessarily the new person
+    }
+    m_.BumpStatusCounter(QStringLiteral("USERS"), options.counterBumps);
     unit.commit();
     return id;
 }

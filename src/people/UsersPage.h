@@ -1,5 +1,7 @@
 #pragma once
 
+#include "people/AddOptions.h"
+
 #include <QWidget>
 
 class BoundGrid;
@@ -25,7 +27,8 @@ public:
     // People.
     int CountUsersByName(const QString& firstName, const QString& surname);
     // The new ID_USER; 0 when nothing was done, -1 when the person exists already.
-    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber);
+    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
+                const AddOptions& options = {});
     void ShowSelectedUser();
     void DBGrid3CellClick();
     void DBGrid3KeyUp(int key, Qt::KeyboardModifiers shift);
@@ -42,7 +45,7 @@ public:
     void RefreshCardList();
     // The new ID_CARD; 0 when nothing was done, -1 when the code exists already.
     int AddCard(const QString& code, const QString& printText, const QString& cardType,
-                const QString& validFrom, const QString& validTo);
+                const QString& validFrom, const QString& validTo, const AddOptions& options = {});
     void AssignCardToUser();
     void Edit13KeyPress();
     void Button8Click();

@@ -42,13 +42,15 @@ void QtDialogs::errorBox(const QString& text)
     box.exec();
 }
 
-// Filters are given as "CSV|csv": a description, a bar, a pattern without asterisk.
+// Filters are given as "CSV|csv" or "csv|*.csv": a description, a bar, and an
+// extension or a whole pattern.
 static QString qtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     if (parts.size() != 2)
         return filter;
-    return QStringLiteral("%1 (*.%2)").arg(parts[0], parts[1]);
+    const QString pattern = parts[1].contains(QLatin1Char('*')) ? parts[1] : QStringLiteral("*.") + parts[1];
+    return QStringLiteral("%1 (%2)").arg(parts[0], pattern);
 }
 
 QString QtDialogs::saveFileName(const QString& filter, const QString& defaultSuffix,

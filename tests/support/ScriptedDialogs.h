@@ -4,6 +4,7 @@
 
 #include <QQueue>
 #include <QStringList>
+#include <functional>
 
 // Dialogs for tests: records what the program showed and answers from queues.
 // Questions are answered Yes and connect messages Yes unless a test queued otherwise;
@@ -28,6 +29,15 @@ public:
     QStringList errors() const { return texts(QStringLiteral("error")); }
     void clear() { shown.clear(); }
 
+    // Runs while each box is "open", so that a test can look at the program paused
+    // behind a modal box.
+    std::function<void(const QString& kind, const QString& text)> whileShown;
+
 private:
-    void record(const QString& kind, const QString& text) { shown << kind + QStringLiteral(": ") + text; }
+    void record(const QString& kind, const QString& text)
+    {
+        shown << kind + QStringLiteral(": ") + text;
+        if (whileShown)
+            whileShown(kind, text);
+    }
 };

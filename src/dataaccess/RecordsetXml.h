@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <vector>
+
+class Dataset;
+class QIODevice;
+struct ColumnInfo;
+
+// The persisted-recordset XML format: the root `xml`, a schema built from the
+// result's column descriptions, then `rs:data` with one `z:row` per row. UTF-8,
+// no declaration, CR LF before every element but the root, two blanks of
+// indentation per level, no line break at the end.
+namespace RecordsetXml {
+
+// The `s:AttributeType` element of one column (1-based `number`) with its
+// `s:datatype`, at its indentation, each line preceded by CR LF. `xmlName` is
+// the name the rows use for the column.
+QByteArray attributeType(const ColumnInfo& column, int number, const QByteArray& xmlName);
+
+// A value as a row writes it, before escaping.
+QByteArray value(const ColumnInfo& column, const char* data, unsigned long length);
+
+// Appends text with the ampersand, apostrophe, double quote, less-than and
+// greater-than signs replaced by character references.
+void appendEscaped(QByteArray& out, const char* data, qsizetype length);
+
+// Whether a column name can stand as it is: a letter or underscore, then
+// letters, digits and underscores.
+bool isPlainName(const QString& name);
+
+// The dataset's column descriptions with the key and auto-increment marks of
+// their tables' columns. The server leaves those marks out of a result that it
+// sorted through a temporary table, so that they would otherwise depend on the
+// plan; the tables' definitions are read on the dataset's connection.
+std::vector<ColumnInfo> describeColumns(const Dataset& dataset);
+
+// Writes the whole document of every row of an open dataset, with the schema
+// from `columns` (one per column of the dataset); false when the device refused
+// to take the bytes.
+bool write(const Dataset& dataset, const std::vector<ColumnInfo>& columns, QIODevice& out);
+
+}  // namespace RecordsetXml

@@ -1,0 +1,89 @@
+#include "events/EventCsv.h"
+
+#include "app/Windows1250.h"
+#include "dataaccess/Dataset.h"
+#include "dataaccess/Errors.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const char* const Fields[] = {"TIME", "FIRST_NAME", "NAME", "NAME_1", "NAME_2", "SERIAL", "CANAL", "HEAD"};
+constexpr int Time = 0;
+constexpr int Serial = 5;
+
+void appendText(QByteArray& out, const char* utf8, unsigned long length)
+{
+    const bool ascii = std::all_of(utf8, utf8 + length, [](char c) { return (c & 0x80) == 0; });
+    if (ascii)
+        out.append(utf8, static_cast<qsizetype>(length));
+    else
+        out += Windows1250::encode(QString::fromUtf8(utf8, static_cast<qsizetype>(length)));
+}
+
+// Date and time without a fraction of a second; the time is left out at exact midnight.
+void appendTime(QByteArray& out, const char* data, unsigned long length)
+{
+    const QByteArray value = QByteArray::fromRawData(data, static_cast<qsizetype>(length));
+    const qsizetype blank = value.indexOf(' ');
+    if (blank < 0) {
+        out += value;
+        return;
+    }
+    const QByteArray time = value.mid(blank + 1);
+    const bool midnight = std::all_of(time.begin(), time.end(),
+                                      [](char c) { return c == '0' || c == ':' || c == '.'; });
+    if (midnight) {
+        out += value.left(blank);
+        return;
+    }
+    const qsizetype point = value.indexOf('.', blank);
+    out += point < 0 ? value : value.left(point);
+}
+
+}  // namespace
+
+void writeEventsCsv(const Dataset& rows, const QString& fileName)
+{
+    std::array<int, 8> columns{};
+    for (int i = 0; i < 8; ++i) {
+        columns[i] = rows.columnIndex(QString::fromLatin1(Fields[i]));
+        if (columns[i] < 0)
+            throw DataError(QStringLiteral("%1: Field '%2' not found")
+                                .arg(rows.name(), QLatin1String(Fields[i])));
+    }
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(fileName, file.errorString());
+
+    QByteArray buffer = Windows1250::encode(QStringLiteral(
+        "Data i czas;imię;nazwisko;zdarzenie;nazwa kontrolera;nr kontrolera;typ;nazwa głowicy"));
+    bool written = true;
+    for (int row = 0; row < rows.rowCount() && written; ++row) {
+        buffer += "\r\n";
+        for (int i = 0; i < 8; ++i) {
+            if (i > 0)
+                buffer += ';';
+            if (i == Serial)
+                buffer += '\'';
+            unsigned long length = 0;
+            const char* data = rows.cellData(row, columns[i], &length);
+            if (data && i == Time)
+                appendTime(buffer, data, length);
+            else if (data)
+                appendText(buffer, data, length);
+            if (i == Serial)
+                buffer += '\'';
+        }
+        if (buffer.size() >= (1 << 20)) {
+            written = file.write(buffer) == buffer.size();
+            buffer.truncate(0);   // keeps its capacity
+        }
+    }
+    if (!written || file.write(buffer) != buffer.size() || !file.commit())
+        throw FileError(fileName, file.errorString());
+}

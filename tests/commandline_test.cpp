@@ -151,11 +151,34 @@ TEST_F(CommandLineToolsTest, CardCodeConvertsOrNamesTheField)
     expectError(run({"card-code"}), "needs a format");
 }
 
+TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
+{
+    QFile file(workPath("people.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Jan;Kowalski;0000000123\r\nEwa;Nowak;55\r\nbez pol\r\nEWA;NOWAK;\r\n");
+    file.close();
+    const QString before = scalar("SELECT CONCAT_WS(',', (SELECT COUNT(*) FROM USERS), USERS, CARDS) FROM STATUS");
+    const Outcome r = run({"import-check", "people.csv"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QString::fromUtf8("1\tJan\tKowalski\t0000000123\tosoba już istnieje, karta nie zostanie dodana\n"
+                                       "2\tEwa\tNowak\t55\tnowa osoba z kartą\n"
+                                       "3\t\t\t\twiersz bez nazwiska i imienia\n"
+                                       "4\tEWA\tNOWAK\t\tosoba powtórzona w pliku (jak w wierszu 2)\n"
+                                       "Sprawdzenie pliku (nic nie zapisano): 4 wiersze; nowe osoby: 1, w tym z "
+                                       "kartą: 1; osoby już istniejące: 1; karty już w systemie: 0; "
+                                       "powtórzone w pliku: osoby 1, karty 0; bez nazwiska i imienia: 1.\n"));
+    EXPECT_EQ(scalar("SELECT CONCAT_WS(',', (SELECT COUNT(*) FROM USERS), USERS, CARDS) FROM STATUS"), before);
+
+    expectError(run({"import-check", "missing.csv"}), "valdrix import-check: missing.csv: File not found");
+    expectError(run({"import-check"}), "import-check takes one FILE");
+    expectError(run({"import-check", "a.csv", "b.csv"}), "import-check takes one FILE");
+}
+
 TEST(CommandLineHelpTest, ListsTheTools)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* tool : {"  check (--card CODE | --person ID)", "  card-code hex VALUE"})
+    for (const char* tool : {"  check (--card CODE | --person ID)", "  card-code hex VALUE", "  import-check FILE"})
         EXPECT_TRUE(help.out.contains(tool)) << tool;
     EXPECT_TRUE(help.out.contains("2 error"));
     expectError(run({"chek"}), "unknown option 'chek'");

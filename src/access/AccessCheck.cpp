@@ -1,4 +1,5 @@
 #include "access/AccessCheck.h"
+#include "app/PolishPlural.h"
 
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
@@ -29,13 +30,6 @@ std::optional<int> timeOfDay(const QString& text)
     return hours * 3600 + minutes * 60;
 }
 
-// "1 wiersz", "3 wiersze", "5 wierszy"
-QString countOf(qsizetype n, const char* one, const char* few, const char* many)
-{
-    const qsizetype tens = n % 100 / 10, units = n % 10;
-    const char* word = n == 1 ? one : (tens != 1 && units >= 2 && units <= 4) ? few : many;
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
-}
 
 QString clock(int second)
 {

@@ -26,6 +26,12 @@ const char* const Usage =
     "               converts a card number between its printed forms (hexadecimal,\n"
     "               decimal, Wiegand 26, 34 and 40) and the 10-character code the\n"
     "               system stores, with the Wiegand frames and their parity bits\n"
+    "  import-check FILE\n"
+    "               what \"Importuj\" would do with each row of the import file (a\n"
+    "               new person, with or without card, an existing person or card, a\n"
+    "               repeat within the file, a row without names), one line a row\n"
+    "               (number, first name, surname, card code, forecast; tab-separated)\n"
+    "               and the counts; writes nothing\n"
     "\n"
     "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\"),\n"
     "2 error, told in one line on standard error.\n";
@@ -49,6 +55,8 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         return ToolCommands::check(arguments.mid(1), out, err);
     if (first == QLatin1String("card-code"))
         return ToolCommands::cardCode(arguments.mid(1), out, err);
+    if (first == QLatin1String("import-check"))
+        return ToolCommands::importCheck(arguments.mid(1), out, err);
     std::fprintf(err, "valdrix: unknown option '%s' (see valdrix --help)\n",
                  first.toLocal8Bit().constData());
     return 2;

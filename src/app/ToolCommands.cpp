@@ -5,6 +5,8 @@
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
+#include "import/ImportCheck.h"
+#include "import/ImportFile.h"
 #include "people/CardCode.h"
 
 #include <QDateTime>
@@ -189,6 +191,30 @@ int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err)
             usage(QStringLiteral("card-code needs a format: hex, dec, w26, w34, w40 or code"));
         }
         print(out, CardCode::describe(number));
+        return 0;
+    });
+}
+
+int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
+{
+    return guarded("import-check", err, [&] {
+        if (arguments.size() != 1 || arguments[0].isEmpty())
+            usage(QStringLiteral("import-check takes one FILE"));
+        const ImportFile file = readImportFile(arguments[0]);
+        if (!file.error.isEmpty())
+            usage(QStringLiteral("%1: %2").arg(arguments[0], file.error));
+        Connection connection;
+        connect(connection);
+        const std::vector<ImportCheckRow> rows = ImportCheck::rowsOf(file);
+        const ImportCheckResult result = ImportCheck::check(connection, rows);
+        QStringList lines;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            lines << QStringLiteral("%1\t%2\t%3\t%4\t%5")
+                         .arg(i + 1)
+                         .arg(rows[i].firstName, rows[i].surname, rows[i].cardCode,
+                              result.rows[i].status());
+        lines << result.summary();
+        print(out, lines);
         return 0;
     });
 }

@@ -18,5 +18,6 @@ public:
 
 int check(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err);
+int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err);
 
 }  // namespace ToolCommands

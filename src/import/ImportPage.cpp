@@ -58,6 +58,9 @@ ImportPage::ImportPage(TForm1& form) : form_(form), m_(form.dataModule())
     ComboBox4->setMinimumWidth(200);
     Button36 = new QPushButton(QStringLiteral("Importuj"), this);
     Button36->setObjectName(QStringLiteral("Button36"));
+    // The dry run beside the import it forecasts.
+    ImportCheckButton = new QPushButton(QStringLiteral("Sprawdź plik"), this);
+    ImportCheckButton->setObjectName(QStringLiteral("ImportCheckButton"));
 
     auto* controls = new QHBoxLayout();
     controls->addWidget(Button35);
@@ -68,6 +71,7 @@ ImportPage::ImportPage(TForm1& form) : form_(form), m_(form.dataModule())
     controls->addWidget(new QLabel(QStringLiteral("Wybierz grupę"), this));
     controls->addWidget(ComboBox4);
     controls->addWidget(Button36);
+    controls->addWidget(ImportCheckButton);
     controls->addStretch(1);
 
     ImportProgress = new QProgressBar(this);
@@ -79,6 +83,7 @@ ImportPage::ImportPage(TForm1& form) : form_(form), m_(form.dataModule())
     ImportProgress->hide();
     ImportState = new QLabel(this);
     ImportState->setObjectName(QStringLiteral("ImportState"));
+    ImportState->setWordWrap(true);   // the dry run's counts are a long line
     auto* progress = new QHBoxLayout();
     progress->addWidget(ImportProgress);
     progress->addWidget(ImportState, 1);
@@ -99,6 +104,8 @@ ImportPage::ImportPage(TForm1& form) : form_(form), m_(form.dataModule())
     const ErrorGuard& guard = form_.guard();
     connectGuarded(Button35, &QPushButton::clicked, this, guard, [this] { Button35Click(); });
     connectGuarded(Button36, &QPushButton::clicked, this, guard, [this] { Button36Click(); });
+    connectGuarded(ImportCheckButton, &QPushButton::clicked, this, guard,
+                   [this] { ImportCheckButtonClick(); });
     connect(&form_.lookups(), &Lookups::groupListFilled, this,
             [this] { fillGroupCombo(ComboBox4, form_.lookups(), true); });
 }
@@ -172,7 +179,7 @@ void ImportPage::Button36Click()
     }
     const int rows = StringGrid1->rowCount() - 1;
     const QScopedValueRollback<bool> once(importing_, true);
-    LongWork work({Button35, Button36, ComboBox4});
+    LongWork work({Button35, Button36, ImportCheckButton, ComboBox4});
     ImportProgress->setRange(0, rows);
     ImportProgress->setValue(0);
     ImportProgress->show();

@@ -25,6 +25,9 @@ public:
     void LoadImportFile(const QString& path);
     // "Importuj": adds the people and cards of the grid.
     void Button36Click();
+    // "Sprawdź plik": writes into the column "Status" what "Importuj" would do with
+    // each row, and the counts into ImportState; writes nothing to the database.
+    void ImportCheckButtonClick();
 
     // Outcomes written into the column "Status".
     static const QString UserExistsText;
@@ -42,6 +45,7 @@ public:
     QLabel* Label65 = nullptr;           // persons read by the last load
     QComboBox* ComboBox4 = nullptr;      // "Wybierz grupę"
     QPushButton* Button36 = nullptr;     // "Importuj"
+    QPushButton* ImportCheckButton = nullptr;   // "Sprawdź plik", the import's dry run
     QProgressBar* ImportProgress = nullptr;   // rows done of all, while importing
     QLabel* ImportState = nullptr;            // the import's progress and outcome in words
 

@@ -1,4 +1,5 @@
 #include "people/CardCode.h"
+#include "app/PolishPlural.h"
 
 #include <optional>
 
@@ -73,13 +74,6 @@ std::uint64_t decimalIn(const QString& field, const QString& text, std::uint64_t
 
 int popcount(std::uint64_t v) { return __builtin_popcountll(v); }
 
-// "1 jedynka", "2 jedynki", "5 jedynek"
-QString countOf(int n, const char* one, const char* few, const char* many)
-{
-    const int tens = n % 100 / 10, units = n % 10;
-    const char* word = n == 1 ? one : (tens != 1 && units >= 2 && units <= 4) ? few : many;
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
-}
 
 QString ones(int n) { return countOf(n, "jedynka", "jedynki", "jedynek"); }
 QString bits(int n) { return countOf(n, "bit", "bity", "bitów"); }

@@ -1,0 +1,231 @@
+// The import's dry run: what "Sprawdź plik" forecasts is what "Importuj" then
+// does with the same grid, and the forecast itself writes nothing.
+#include "app/Windows1250.h"
+#include "dataaccess/Connection.h"
+#include "import/ImportCheck.h"
+#include "import/ImportFile.h"
+#include "import/ImportPage.h"
+#include "support/AppFixture.h"
+#include "ui/StringGrid.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+using F = ImportForecast;
+
+// The Status text "Importuj" writes for each forecast.
+QString realOutcome(const QString& forecast)
+{
+    if (forecast.startsWith(QString::fromUtf8("nowa osoba z kartą")))
+        return ImportPage::UserAddedText + ImportPage::CardAddedText;
+    if (forecast.startsWith(QString::fromUtf8("nowa osoba, karta")))
+        return ImportPage::UserAddedText + ImportPage::CardExistsText;
+    if (forecast == QString::fromUtf8("nowa osoba"))
+        return ImportPage::UserAddedText;
+    if (forecast.startsWith(QString::fromUtf8("osoba już istnieje")) ||
+        forecast.startsWith(QString::fromUtf8("osoba powtórzona w pliku")))
+        return ImportPage::UserExistsText;
+    if (forecast == QString::fromUtf8("wiersz bez nazwiska i imienia"))
+        return ImportPage::NoNamesText;
+    return QStringLiteral("(unknown forecast) ") + forecast;
+}
+
+class ImportCheckTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        sql("INSERT INTO GROUPS (ID_GROUP, NAME) VALUES (2, 'Biuro')");
+        sql("INSERT INTO USERS (ID_USER, ID_GROUP, FIRST_NAME, NAME, DEL) VALUES "
+            "(1, 2, 'Anna', 'Wiśniewska', 0), (2, 2, 'Stary', 'Usunięty', 1)");
+        sql("INSERT INTO CARDS (ID_USER_FK, CODE, KARENCJA_OD, KARENCJA_DO) VALUES "
+            "(1, '00C88B2875', '2010-01-01', '2030-12-31'), (0, 'wolna', '2010-01-01', '2030-12-31')");
+    }
+    void start()
+    {
+        createForm();
+        connectDatabase();
+        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        page = form->importPage();
+        grid = page->StringGrid1;
+    }
+    void load(const char* utf8)
+    {
+        QFile file(workPath("people.csv"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(Windows1250::encode(QString::fromUtf8(utf8)));
+        file.close();
+        dialogs.fileNames.enqueue(file.fileName());
+        click("Button35");
+        dialogs.clear();
+    }
+    QStringList statuses() const
+    {
+        QStringList out;
+        for (int r = 1; r < grid->rowCount(); ++r)
+            out << grid->cells(4, r);
+        return out;
+    }
+    QString everything()
+    {
+        return scalar("SELECT CONCAT_WS('|', (SELECT COUNT(*) FROM USERS), (SELECT COUNT(*) FROM CARDS), "
+                      "(SELECT CONCAT_WS(',', USERS, GROUPS, CARDS, PERMISSIONS, PERMISSIONS_has_GROUPS, "
+                      "DEVICE, LOCALIZATION, EVENTS) FROM STATUS))");
+    }
+
+    ImportPage* page = nullptr;
+    StringGrid* grid = nullptr;
+};
+
+// Every kind of row; names and codes compared as the database compares them
+// (letter case ignored, Polish letters not), earlier rows of the file counting.
+const char* const Mixed =
+    "Jan;Kowalski;\r\n"                    // 1 new person
+    "Ewa;Nowak;AB12\r\n"                   // 2 new person with card
+    "ANNA;wiśniewska;777\r\n"              // 3 exists (other letter case); card not added
+    "Stary;Usunięty;\r\n"                  // 4 a deleted person's name stays taken
+    "Piotr;Zięba;00c88b2875\r\n"           // 5 card in the system (other case)
+    "Adam;Wolny;wolna\r\n"                 // 6 a card without owner is in the system too
+    "\r\n"                                 //   skipped, not counted
+    ";;123\r\n"                            // 7 no names
+    "linia bez średnika\r\n"               // 8 no fields
+    "jan;KOWALSKI;999\r\n"                 // 9 repeats row 1
+    "Ola;Zięba;ab12\r\n"                   // 10 repeats row 2's card
+    "Anna;Wisniewska;777\r\n"              // 11 new: s is not ś (though the connection's
+                                           //    collation takes them for one); gets 777
+    "Ola;;777\r\n"                         // 12 new, surname empty; 777 now repeats row 11
+    ";Zięba;\r\n"                          // 13 new, first name empty
+    "Ewa;Nowak;\r\n";                      // 14 repeats row 2
+
+TEST_F(ImportCheckTest, WhatItForecastsIsWhatTheImportDoes)
+{
+    start();
+    load(Mixed);
+    ASSERT_EQ(grid->rowCount(), 15);
+    const QString before = everything();
+    click("ImportCheckButton");
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    EXPECT_EQ(everything(), before);
+
+    const QStringList forecast = statuses();
+    EXPECT_EQ(forecast, QStringList({
+                            "nowa osoba",
+                            QString::fromUtf8("nowa osoba z kartą"),
+                            QString::fromUtf8("osoba już istnieje, karta nie zostanie dodana"),
+                            QString::fromUtf8("osoba już istnieje"),
+                            QString::fromUtf8("nowa osoba, karta już w systemie"),
+                            QString::fromUtf8("nowa osoba, karta już w systemie"),
+                            "wiersz bez nazwiska i imienia",
+                            "wiersz bez nazwiska i imienia",
+                            QString::fromUtf8("osoba powtórzona w pliku (jak w wierszu 1), karta nie zostanie dodana"),
+                            QString::fromUtf8("nowa osoba, karta powtórzona w pliku (jak w wierszu 2)"),
+                            QString::fromUtf8("nowa osoba z kartą"),
+                            QString::fromUtf8("nowa osoba, karta powtórzona w pliku (jak w wierszu 11)"),
+                            "nowa osoba",
+                            QString::fromUtf8("osoba powtórzona w pliku (jak w wierszu 2)"),
+                        }));
+    EXPECT_EQ(page->ImportState->text(),
+              QString::fromUtf8("Sprawdzenie pliku (nic nie zapisano): 14 wierszy; nowe osoby: 8, w tym "
+                                "z kartą: 2; osoby już istniejące: 2; karty już w systemie: 2; "
+                                "powtórzone w pliku: osoby 2, karty 2; bez nazwiska i imienia: 2."));
+
+    click("Button36");
+    const QStringList outcome = statuses();
+    ASSERT_EQ(outcome.size(), forecast.size());
+    for (int i = 0; i < forecast.size(); ++i)
+        EXPECT_EQ(outcome[i], realOutcome(forecast[i])) << "row " << i + 1;
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 2 + 8);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM CARDS"), 2 + 2);
+
+    // Checked again, the same file is all known now.
+    click("ImportCheckButton");
+    EXPECT_TRUE(page->ImportState->text().contains(QString::fromUtf8("nowe osoby: 0, w tym z kartą: 0; "
+                                                                     "osoby już istniejące: 12")));
+}
+
+TEST_F(ImportCheckTest, ValuesTheDatabaseRefusesStopTheImportWhereForecast)
+{
+    start();
+    const QString longName(256, QLatin1Char('x'));
+    const QString longCode(65, QLatin1Char('9'));
+    load(QStringLiteral("Jan;Kowalski;1\r\nEwa;Nowak;%1\r\nOla;Lis;2\r\n%2;Nowy;\r\n")
+             .arg(longCode, longName)
+             .toUtf8()
+             .constData());
+    page->ComboBox4->setCurrentIndex(-1);
+    click("ImportCheckButton");
+    EXPECT_EQ(statuses(), QStringList({QString::fromUtf8("nowa osoba z kartą"),
+                                       QString::fromUtf8("nowa osoba, błąd: kod karty dłuższy niż "
+                                                         "64 znaki – tu import się zatrzyma"),
+                                       QString::fromUtf8("nowa osoba z kartą"),
+                                       QString::fromUtf8("błąd: imię dłuższe niż 255 znaków – tu "
+                                                         "import się zatrzyma")}));
+    EXPECT_TRUE(page->ImportState->text().endsWith(QString::fromUtf8(
+        "Import zatrzyma się na wierszu 2: baza nie przyjmie wartości dłuższej niż kolumna. Nie "
+        "wybrano grupy: „Importuj” nic nie zrobi, dopóki jej nie wybierzesz.")));
+
+    page->ComboBox4->setCurrentIndex(0);
+    click("Button36");
+    EXPECT_EQ(dialogs.errors().size(), 1);
+    EXPECT_EQ(statuses()[1], ImportPage::UserAddedText + ImportPage::CardFailedText);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS WHERE NAME IN ('Kowalski', 'Nowak', 'Lis')"), 2);
+}
+
+TEST_F(ImportCheckTest, WithoutConnectionOrFileItSaysWhatItDid)
+{
+    createForm();
+    page = form->importPage();
+    grid = page->StringGrid1;
+    click("ImportCheckButton");
+    EXPECT_TRUE(page->ImportState->text().contains(QString::fromUtf8("brak połączenia z bazą")));
+    EXPECT_TRUE(grid->cells(4, 1).isEmpty());
+    connectDatabase();
+    // Before any load the grid holds one empty row, which "Importuj" would skip.
+    click("ImportCheckButton");
+    EXPECT_EQ(statuses(), QStringList({"wiersz bez nazwiska i imienia"}));
+}
+
+// A file too large for one statement is asked in parts, and the repeats across
+// the parts are still found.
+TEST_F(ImportCheckTest, ALargeFileIsAskedInPartsWithTheSameAnswers)
+{
+    Connection connection;
+    configure(connection);
+    std::vector<ImportCheckRow> rows;
+    const QString padding(60, QChar(u'ż'));
+    for (int i = 0; i < 30000; ++i)
+        rows.push_back({QStringLiteral("Imię%1").arg(i % 20000) + padding, QStringLiteral("Nazwisko"),
+                        QStringLiteral("K%1").arg(i % 25000)});
+    rows.push_back({QStringLiteral("Anna"), QString::fromUtf8("Wiśniewska"), QString()});
+    const QStringList statements = ImportCheck::statements(connection, rows);
+    EXPECT_GE(statements.size(), 1 + 3 + 1);   // the columns, the people in parts, the cards
+    const ImportCheckResult result = ImportCheck::check(connection, rows);
+    EXPECT_EQ(result.rows[0].kind, F::NewPersonWithCard);
+    EXPECT_EQ(result.rows[20000].kind, F::PersonRepeated);
+    EXPECT_EQ(result.rows[20000].earlierRow, 1);
+    EXPECT_EQ(result.rows[29999].kind, F::PersonRepeated);
+    EXPECT_EQ(result.count(F::NewPersonWithCard), 20000);
+    EXPECT_EQ(result.rows.back().kind, F::PersonExists);
+}
+
+TEST_F(ImportCheckTest, FileRowsAreTheRowsOfAFreshGrid)
+{
+    QFile file(workPath("rows.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Windows1250::encode(QString::fromUtf8("Jan ;Kowalski;12;3\r\nbez pól\r\n\r\nŁucja;\r\n")));
+    file.close();
+    const std::vector<ImportCheckRow> rows = ImportCheck::rowsOf(readImportFile(file.fileName()));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].firstName, "Jan");
+    EXPECT_EQ(rows[0].cardCode, "12;3");
+    EXPECT_TRUE(rows[1].firstName.isEmpty() && rows[1].surname.isEmpty() && rows[1].cardCode.isEmpty());
+    EXPECT_EQ(rows[2].firstName, QString::fromUtf8("Łucja"));
+}
+
+}  // namespace

@@ -258,7 +258,7 @@ int main(int argc, char** argv)
             ++cardKnown;
         else if (status.startsWith(QString::fromUtf8("osoba powtórzona w pliku")))
             ++repeated;
-        else if (status.startsWith(QString::fromUtf8("nowa osoba, karta powtórzona w pliku")))
+        else if (status.startsWith(QString::fromUtf8("nowa osoba, karta powtórzona (")))
             ++cardRepeated;
         else if (status == QString::fromUtf8("wiersz bez nazwiska i imienia"))
             ++noNames;

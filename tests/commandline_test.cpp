@@ -163,7 +163,7 @@ TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
     EXPECT_EQ(r.out, QString::fromUtf8("1\tJan\tKowalski\t0000000123\tosoba już istnieje, karta nie zostanie dodana\n"
                                        "2\tEwa\tNowak\t55\tnowa osoba z kartą\n"
                                        "3\t\t\t\twiersz bez nazwiska i imienia\n"
-                                       "4\tEWA\tNOWAK\t\tosoba powtórzona w pliku (jak w wierszu 2)\n"
+                                       "4\tEWA\tNOWAK\t\tosoba powtórzona w pliku (wiersz 2)\n"
                                        "Sprawdzenie pliku (nic nie zapisano): 4 wiersze; nowe osoby: 1, w tym z "
                                        "kartą: 1; osoby już istniejące: 1; karty już w systemie: 0; "
                                        "powtórzone w pliku: osoby 1, karty 0; bez nazwiska i imienia: 1.\n"));

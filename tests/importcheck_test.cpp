@@ -123,12 +123,12 @@ TEST_F(ImportCheckTest, WhatItForecastsIsWhatTheImportDoes)
                             QString::fromUtf8("nowa osoba, karta już w systemie"),
                             "wiersz bez nazwiska i imienia",
                             "wiersz bez nazwiska i imienia",
-                            QString::fromUtf8("osoba powtórzona w pliku (jak w wierszu 1), karta nie zostanie dodana"),
-                            QString::fromUtf8("nowa osoba, karta powtórzona w pliku (jak w wierszu 2)"),
+                            QString::fromUtf8("osoba powtórzona w pliku (wiersz 1), karta nie zostanie dodana"),
+                            QString::fromUtf8("nowa osoba, karta powtórzona (wiersz 2)"),
                             QString::fromUtf8("nowa osoba z kartą"),
-                            QString::fromUtf8("nowa osoba, karta powtórzona w pliku (jak w wierszu 11)"),
+                            QString::fromUtf8("nowa osoba, karta powtórzona (wiersz 11)"),
                             "nowa osoba",
-                            QString::fromUtf8("osoba powtórzona w pliku (jak w wierszu 2)"),
+                            QString::fromUtf8("osoba powtórzona w pliku (wiersz 2)"),
                         }));
     EXPECT_EQ(page->ImportState->text(),
               QString::fromUtf8("Sprawdzenie pliku (nic nie zapisano): 14 wierszy; nowe osoby: 8, w tym "

@@ -171,11 +171,11 @@ QString ImportForecast::status() const
     case PersonExists:
         return QStringLiteral("osoba już istnieje") + cardSkipped;
     case PersonRepeated:
-        return QStringLiteral("osoba powtórzona w pliku (jak w wierszu %1)").arg(earlierRow) + cardSkipped;
+        return QStringLiteral("osoba powtórzona w pliku (wiersz %1)").arg(earlierRow) + cardSkipped;
     case CardExists:
         return QStringLiteral("nowa osoba, karta już w systemie");
     case CardRepeated:
-        return QStringLiteral("nowa osoba, karta powtórzona w pliku (jak w wierszu %1)").arg(earlierRow);
+        return QStringLiteral("nowa osoba, karta powtórzona (wiersz %1)").arg(earlierRow);
     case NameTooLong:
         return QStringLiteral("błąd: %1 – tu import się zatrzyma").arg(field);
     case CodeTooLong:

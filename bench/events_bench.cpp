@@ -14,6 +14,7 @@
 //     ratio <= 2, peak memory < 1 GiB);
 //   - with the event writer adding an event every second, the longest time the GUI
 //     thread did not answer while the watch refreshed the page (target: < 0.2 s).
+#include "BenchSupport.h"
 #include "Installation.h"
 
 #include "app/TForm1.h"
@@ -77,12 +78,7 @@ struct Window {
 
     Window(const QString& server, const QString& database)
     {
-        QFile config(dir.filePath("Config.ini"));
-        if (!config.open(QIODevice::WriteOnly))
-            throw std::runtime_error("cannot write Config.ini");
-        config.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
-                         .arg(server, database).toLatin1());
-        config.close();
+        writeConfig(dir.path(), server, database);
         QDir::setCurrent(dir.path());
         form = std::make_unique<TForm1>(module, dialogs);
         form->Timer1->stop();
@@ -96,12 +92,6 @@ struct Window {
     }
     EventsPage* page() const { return form->eventsPage(); }
 };
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void query(MYSQL* mysql, const QString& statement)
 {

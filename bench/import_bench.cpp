@@ -12,13 +12,13 @@
 // rows of their own), and the ratio is taken against their mean, so that a machine
 // whose speed drifts during the run weighs on both sides alike.
 // Targets: the program's import under 60 s, at most twice the bare time.
+#include "BenchSupport.h"
 #include "Installation.h"
 
 #include "app/TForm1.h"
 #include "app/Windows1250.h"
 #include "db/TDataModule3.h"
 #include "import/ImportPage.h"
-#include "ui/Dialogs.h"
 #include "ui/StringGrid.h"
 
 #include <QAction>
@@ -32,7 +32,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <mysql.h>
-#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,23 +40,6 @@
 #include <vector>
 
 namespace {
-
-[[noreturn]] void die(const QString& text)
-{
-    std::fprintf(stderr, "import_bench: %s\n", qPrintable(text));
-    std::exit(1);
-}
-
-// Questions are answered Yes; any other box means the run went wrong.
-class BenchDialogs : public Dialogs {
-public:
-    void notice(const QString& text) override { die("unexpected notice: " + text); }
-    bool question(const QString&) override { return true; }
-    ConnectAnswer connectMessage(const QString& text) override { die("connect: " + text); }
-    void errorBox(const QString& text) override { die("error: " + text); }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&) override { return {}; }
-};
 
 struct Row {
     QString firstName, surname, code;   // as the import stores them: spaces removed
@@ -84,41 +66,6 @@ QByteArray fileText(const std::vector<Row>& rows)
     return Windows1250::encode(text);
 }
 
-MYSQL_RES* query(MYSQL* mysql, const QString& statement)
-{
-    const QByteArray text = statement.toUtf8();
-    if (mysql_real_query(mysql, text.constData(), static_cast<unsigned long>(text.size())) != 0)
-        die(QString::fromUtf8(mysql_error(mysql)) + "\n" + statement);
-    return mysql_store_result(mysql);
-}
-
-void send(MYSQL* mysql, const QString& statement)
-{
-    if (MYSQL_RES* result = query(mysql, statement))
-        mysql_free_result(result);
-}
-
-QString firstValue(MYSQL* mysql, const QString& statement)
-{
-    MYSQL_RES* result = query(mysql, statement);
-    MYSQL_ROW row = result ? mysql_fetch_row(result) : nullptr;
-    const QString value = row && row[0] ? QString::fromUtf8(row[0]) : QString();
-    if (result)
-        mysql_free_result(result);
-    return value;
-}
-
-long long number(MYSQL* mysql, const QString& statement) { return firstValue(mysql, statement).toLongLong(); }
-
-QString escaped(MYSQL* mysql, const QString& text)
-{
-    const QByteArray from = text.toUtf8();
-    QByteArray to(from.size() * 2 + 1, Qt::Uninitialized);
-    to.truncate(static_cast<qsizetype>(
-        mysql_real_escape_string(mysql, to.data(), from.constData(), static_cast<unsigned long>(from.size()))));
-    return QString::fromUtf8(to);
-}
-
 // The statements of the import for each row, as the program words them.
 void importBare(MYSQL* mysql, const std::vector<Row>& rows, const QString& group)
 {
@@ -140,33 +87,6 @@ void importBare(MYSQL* mysql, const std::vector<Row>& rows, const QString& group
         send(mysql, "UPDATE STATUS SET CARDS = CARDS + 1");
         send(mysql, "UPDATE STATUS SET CARDS = CARDS + 1");
     }
-}
-
-// The statements one connection sent while `call` ran, from the general log.
-QStringList capture(MYSQL* admin, unsigned long threadId, const std::function<void()>& call)
-{
-    send(admin, "SET GLOBAL log_output = 'TABLE'");
-    send(admin, "TRUNCATE TABLE mysql.general_log");
-    send(admin, "SET GLOBAL general_log = 1");
-    call();
-    send(admin, "SET GLOBAL general_log = 0");
-    QStringList statements;
-    MYSQL_RES* result = query(admin, QStringLiteral("SELECT argument FROM mysql.general_log WHERE thread_id = %1"
-                                                    " AND command_type = 'Query' ORDER BY event_time").arg(threadId));
-    while (MYSQL_ROW row = mysql_fetch_row(result))
-        statements << QString::fromUtf8(row[0]).replace(u'\n', u' ').left(100);
-    mysql_free_result(result);
-    return statements;
-}
-
-double seconds(QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
-
-// CPU time of this process: the client's own work, without the server's.
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 }  // namespace
@@ -197,14 +117,9 @@ int main(int argc, char** argv)
     // The program in a folder of its own, with a Config.ini for the installation.
     QTemporaryDir work;
     QDir::setCurrent(work.path());
-    QFile config(work.filePath("Config.ini"));
-    if (!config.open(QIODevice::WriteOnly))
-        die("cannot write Config.ini");
-    config.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
-                     .arg(in.server, in.database).toLatin1());
-    config.close();
+    writeConfig(work.path(), in.server, in.database);
 
-    BenchDialogs dialogs;
+    StrictDialogs dialogs(StrictDialogs::AnswerYes);
     TDataModule3 module;
     TForm1 form(module, dialogs);
     form.Timer1->stop();
@@ -273,7 +188,7 @@ int main(int argc, char** argv)
     }
     std::printf("\nthe program's statements for 2 rows (then the lists once):\n");
     for (const QString& s : warmStatements)
-        std::printf("  %s\n", qPrintable(s));
+        std::printf("  %s\n", qPrintable(QString(s).replace(u'\n', u' ').left(100)));
 
     std::printf("\nimport of %d rows (person + card) into %d people, %d cards\n", rows, sizes.people, sizes.cards);
     std::printf("  load of the file into the grid     %7.2f s\n", loadSeconds);

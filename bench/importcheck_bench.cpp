@@ -12,6 +12,7 @@
 // medians are compared. Targets: the program under 2 s, at most twice the bare
 // statements (the program also builds them from 20,000 escaped values, reads the
 // answers into its dataset and writes 10,000 Status cells).
+#include "BenchSupport.h"
 #include "Installation.h"
 
 #include "app/TForm1.h"
@@ -19,7 +20,6 @@
 #include "db/TDataModule3.h"
 #include "import/ImportCheck.h"
 #include "import/ImportPage.h"
-#include "ui/Dialogs.h"
 #include "ui/StringGrid.h"
 
 #include <QAction>
@@ -34,7 +34,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <mysql.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -43,47 +42,6 @@
 #include <vector>
 
 namespace {
-
-[[noreturn]] void die(const QString& text)
-{
-    std::fprintf(stderr, "importcheck_bench: %s\n", qPrintable(text));
-    std::exit(1);
-}
-
-// The dry run shows no box; any box means the run went wrong.
-class NoDialogs : public Dialogs {
-public:
-    void notice(const QString& text) override { die("unexpected notice: " + text); }
-    bool question(const QString& text) override { die("unexpected question: " + text); }
-    ConnectAnswer connectMessage(const QString& text) override { die("connect: " + text); }
-    void errorBox(const QString& text) override { die("error: " + text); }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&) override { return {}; }
-};
-
-// Sends a statement and reads its whole result, as a dataset does; returns the rows.
-long long send(MYSQL* mysql, const QString& statement)
-{
-    const QByteArray text = statement.toUtf8();
-    if (mysql_real_query(mysql, text.constData(), static_cast<unsigned long>(text.size())) != 0)
-        die(QString::fromUtf8(mysql_error(mysql)) + "\n" + statement.left(300));
-    long long rows = 0;
-    if (MYSQL_RES* result = mysql_store_result(mysql)) {
-        while (mysql_fetch_row(result))
-            ++rows;
-        mysql_free_result(result);
-    }
-    return rows;
-}
-
-QString escaped(MYSQL* mysql, const QString& text)
-{
-    const QByteArray from = text.toUtf8();
-    QByteArray to(from.size() * 2 + 1, Qt::Uninitialized);
-    to.truncate(static_cast<qsizetype>(mysql_real_escape_string(
-        mysql, to.data(), from.constData(), static_cast<unsigned long>(from.size()))));
-    return QString::fromUtf8(to);
-}
 
 struct Expected {
     int existing = 0, newWithCard = 0, cardKnown = 0, repeated = 0, cardRepeated = 0, noNames = 0;
@@ -134,23 +92,6 @@ QByteArray fileText(const std::vector<ImportCheckRow>& rows)
         text += row.firstName + u';' + row.surname + u';' + row.cardCode + QStringLiteral("\r\n");
     return Windows1250::encode(text);
 }
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double seconds(QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
-
-// CPU time of this process: the client's own work, without the server's.
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -176,12 +117,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir work;
     QDir::setCurrent(work.path());
-    QFile config(work.filePath("Config.ini"));
-    if (!config.open(QIODevice::WriteOnly))
-        die("cannot write Config.ini");
-    config.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
-                     .arg(in.server, in.database).toLatin1());
-    config.close();
+    writeConfig(work.path(), in.server, in.database);
 
     Expected expected;
     const std::vector<ImportCheckRow> rows = fileRows(count, sizes, expected);
@@ -192,7 +128,7 @@ int main(int argc, char** argv)
         die("cannot write " + path);
     file.close();
 
-    NoDialogs dialogs;
+    StrictDialogs dialogs;   // the dry run shows no box
     TDataModule3 module;
     TForm1 form(module, dialogs);
     form.Timer1->stop();

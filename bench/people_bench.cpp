@@ -8,12 +8,12 @@
 // headless. Prints the median of the rounds of each, their ratio (target at most
 // 1.5, each under 0.5 s) and EXPLAIN of the list statements: the card count of
 // each person must go through the owner index, not a scan of CARDS.
+#include "BenchSupport.h"
 #include "Installation.h"
 
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "people/UsersPage.h"
-#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,33 +33,7 @@
 
 namespace {
 
-[[noreturn]] void die(const QString& text)
-{
-    std::fprintf(stderr, "people_bench: %s\n", qPrintable(text));
-    std::exit(1);
-}
-
-// Any box means that the benchmark did not do what it meant to.
-class NoDialogs : public Dialogs {
-public:
-    void notice(const QString& text) override { die("unexpected notice: " + text); }
-    bool question(const QString& text) override { die("unexpected question: " + text); }
-    ConnectAnswer connectMessage(const QString& text) override { die("connect: " + text); }
-    void errorBox(const QString& text) override { die("error: " + text); }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&) override { return {}; }
-};
-
-// Sends a statement and reads its whole result, as a dataset does.
-void send(MYSQL* mysql, const QString& statement)
-{
-    const QByteArray text = statement.toUtf8();
-    if (mysql_real_query(mysql, text.constData(), static_cast<unsigned long>(text.size())) != 0)
-        die(QString::fromUtf8(mysql_error(mysql)) + "\n" + statement);
-    if (MYSQL_RES* result = mysql_store_result(mysql))
-        mysql_free_result(result);
-}
-
+// Every row of the result as text ("NULL" for a null), for EXPLAIN.
 QList<QStringList> rows(MYSQL* mysql, const QString& query)
 {
     const QByteArray text = query.toUtf8();
@@ -82,35 +56,11 @@ QList<QStringList> rows(MYSQL* mysql, const QString& query)
     return out;
 }
 
-// The statements one connection sent while `call` ran, from the general log.
-QStringList capture(MYSQL* admin, unsigned long threadId, const std::function<void()>& call)
-{
-    send(admin, "SET GLOBAL log_output = 'TABLE'");
-    send(admin, "TRUNCATE TABLE mysql.general_log");
-    send(admin, "SET GLOBAL general_log = 1");
-    call();
-    send(admin, "SET GLOBAL general_log = 0");
-    QStringList statements;
-    for (const QStringList& row :
-         rows(admin, QStringLiteral("SELECT argument FROM mysql.general_log WHERE thread_id = %1"
-                                    " AND command_type = 'Query'").arg(threadId)))
-        statements << row.first();
-    if (statements.isEmpty())
-        die("nothing captured from the general log");
-    return statements;
-}
-
 QStringList replaced(QStringList statements, const QString& from, const QString& to)
 {
     for (QString& s : statements)
         s.replace(QLatin1Char('\'') + from + QLatin1Char('\''), QLatin1Char('\'') + to + QLatin1Char('\''));
     return statements;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct Result {
@@ -205,14 +155,9 @@ int main(int argc, char** argv)
     // The program in a folder of its own, with a Config.ini for the installation.
     QTemporaryDir work;
     QDir::setCurrent(work.path());
-    QFile config(work.filePath("Config.ini"));
-    if (!config.open(QIODevice::WriteOnly))
-        die("cannot write Config.ini");
-    config.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
-                     .arg(in.server, in.database).toLatin1());
-    config.close();
+    writeConfig(work.path(), in.server, in.database);
 
-    NoDialogs dialogs;
+    StrictDialogs dialogs;   // any box means the benchmark did not do what it meant to
     TDataModule3 module;
     TForm1 form(module, dialogs);
     form.Timer1->stop();

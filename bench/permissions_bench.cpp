@@ -6,13 +6,13 @@
 // then grants through the window (the click of "<<< Dodaj uprawnienie") and replays
 // the statements bare, each on the same starting rows; the medians and their ratio
 // are printed.
+#include "BenchSupport.h"
 #include "Installation.h"
 
 #include "access/AccessPage.h"
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
-#include "ui/Dialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <mysql.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,67 +33,8 @@
 
 namespace {
 
-// Any box the program shows means the run went wrong: print it and stop.
-class FailingDialogs : public Dialogs {
-public:
-    void notice(const QString& text) override { fail("notice", text); }
-    bool question(const QString&) override { return true; }
-    ConnectAnswer connectMessage(const QString& text) override
-    {
-        fail("connect", text);
-        return ConnectAnswer::Yes;
-    }
-    void errorBox(const QString& text) override { fail("error", text); }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&) override { return {}; }
-
-private:
-    [[noreturn]] static void fail(const char* kind, const QString& text)
-    {
-        std::fprintf(stderr, "%s: %s\n", kind, qPrintable(text));
-        std::exit(1);
-    }
-};
-
-void run(MYSQL* mysql, const QByteArray& statement)
-{
-    if (mysql_real_query(mysql, statement.constData(), statement.size()) != 0)
-        throw std::runtime_error(std::string(mysql_error(mysql)) + "\n" + statement.left(300).toStdString());
-    if (MYSQL_RES* result = mysql_store_result(mysql)) {
-        while (mysql_fetch_row(result)) {
-        }
-        mysql_free_result(result);
-    } else if (mysql_field_count(mysql) != 0) {
-        throw std::runtime_error(mysql_error(mysql));
-    }
-}
-
-long long number(MYSQL* mysql, const QByteArray& query)
-{
-    if (mysql_real_query(mysql, query.constData(), query.size()) != 0)
-        throw std::runtime_error(mysql_error(mysql));
-    MYSQL_RES* result = mysql_store_result(mysql);
-    MYSQL_ROW row = result ? mysql_fetch_row(result) : nullptr;
-    const long long value = row && row[0] ? std::atoll(row[0]) : 0;
-    if (result)
-        mysql_free_result(result);
-    return value;
-}
-
-// CPU time of this process: the client's own work, without the server's.
-double cpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+// The program's time in milliseconds of CPU, for the rounds' lines.
+double cpuMs() { return cpuSeconds() * 1e3; }
 
 }  // namespace
 
@@ -115,21 +55,16 @@ int main(int argc, char** argv)
         sizes.devices = 500;
         const Installation in = createInstallation(server, QStringLiteral("valdrix_perm_bench"), sizes);
         const int group = in.groupWithoutPermissions;
-        const QByteArray reset = QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE ID_GROUP_FK = %1")
-                                     .arg(group).toUtf8();
+        const QString reset = QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE ID_GROUP_FK = %1")
+                                  .arg(group);
         MYSQL* bare = connectBare(server, in.database);
-        run(bare, "UPDATE STATUS SET PERMISSIONS_has_GROUPS = 0");
+        send(bare, "UPDATE STATUS SET PERMISSIONS_has_GROUPS = 0");
 
         // The program in a working folder whose Config.ini names the installation.
         QTemporaryDir work;
-        QFile config(work.filePath(QStringLiteral("Config.ini")));
-        if (!config.open(QIODevice::WriteOnly))
-            throw std::runtime_error("cannot write Config.ini");
-        config.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
-                         .arg(server, in.database).toLatin1());
-        config.close();
+        writeConfig(work.path(), in.server, in.database);
         QDir::setCurrent(work.path());
-        FailingDialogs dialogs;
+        StrictDialogs dialogs(StrictDialogs::AnswerYes);
         TDataModule3 module;
         TForm1 form(module, dialogs);
         form.Timer1->stop();
@@ -153,13 +88,13 @@ int main(int argc, char** argv)
                     module.Szablony.integer(QStringLiteral("ID_PERMISSIONS")), group, passages);
 
         const auto startOver = [&] {
-            run(bare, reset);
-            run(bare, "UPDATE STATUS SET PERMISSIONS_has_GROUPS = 0");
+            send(bare, reset);
+            send(bare, "UPDATE STATUS SET PERMISSIONS_has_GROUPS = 0");
             form.RefreshGroupPermissions();
         };
         const auto expectGranted = [&](const char* who) {
             const long long rows = number(bare, QStringLiteral("SELECT COUNT(*) FROM PERMISSIONS_has_GROUPS "
-                                                               "WHERE ID_GROUP_FK = %1").arg(group).toUtf8());
+                                                               "WHERE ID_GROUP_FK = %1").arg(group));
             const long long counter = number(bare, "SELECT PERMISSIONS_has_GROUPS FROM STATUS");
             if (rows != passages || counter != passages)
                 throw std::runtime_error(std::string(who) + ": " + std::to_string(rows) + " rows, counter "
@@ -168,23 +103,9 @@ int main(int argc, char** argv)
 
         // The untimed first grant, with the server logging the program's statements.
         const unsigned long programThread = mysql_thread_id(module.Quorvel.handle());
-        run(bare, "SET GLOBAL log_output = 'TABLE'");
-        run(bare, "TRUNCATE TABLE mysql.general_log");
-        run(bare, "SET GLOBAL general_log = 'ON'");
-        page->Button12->click();
-        run(bare, "SET GLOBAL general_log = 'OFF'");
+        const QStringList statements = capture(bare, programThread, [&] { page->Button12->click(); });
         expectGranted("program");
-        std::vector<QByteArray> statements;
-        const QByteArray logged = QStringLiteral("SELECT argument FROM mysql.general_log WHERE thread_id = %1 "
-                                                 "AND command_type = 'Query'").arg(programThread).toUtf8();
-        if (mysql_real_query(bare, logged.constData(), logged.size()) != 0)
-            throw std::runtime_error(mysql_error(bare));
-        MYSQL_RES* log = mysql_store_result(bare);
-        while (MYSQL_ROW row = mysql_fetch_row(log))
-            statements.emplace_back(row[0], static_cast<qsizetype>(mysql_fetch_lengths(log)[0]));
-        mysql_free_result(log);
-        run(bare, "TRUNCATE TABLE mysql.general_log");
-        std::printf("the program sent %zu statements, %.1f per passage\n", statements.size(),
+        std::printf("the program sent %lld statements, %.1f per passage\n", static_cast<long long>(statements.size()),
                     double(statements.size()) / passages);
 
         std::vector<double> programMs, bareMs, programCpu, bareCpu;
@@ -201,8 +122,8 @@ int main(int argc, char** argv)
             startOver();
             cpu = cpuMs();
             timer.restart();
-            for (const QByteArray& statement : statements)
-                run(bare, statement);
+            for (const QString& statement : statements)
+                send(bare, statement);
             bareMs.push_back(timer.nsecsElapsed() / 1e6);
             bareCpu.push_back(cpuMs() - cpu);
             expectGranted("bare");

@@ -3,6 +3,7 @@
 #include "access/AccessCheck.h"
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
+#include "ui/Named.h"
 
 #include <QCompleter>
 #include <QComboBox>
@@ -19,18 +20,6 @@
 #include <QTextEdit>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename T>
-T* named(const char* name, QWidget* parent)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-}  // namespace
 
 AccessCheckDialog::AccessCheckDialog(TForm1& form, QWidget* parent)
     : QDialog(parent), form_(form)

@@ -1,6 +1,7 @@
 #include "people/CardCodeDialog.h"
 
 #include "people/CardCode.h"
+#include "ui/Named.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -12,14 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename T>
-T* named(const char* name, QWidget* parent)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 const CardCode::WiegandLayout& layoutOf(int format)
 {

@@ -8,6 +8,7 @@
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
+#include "ui/Named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,14 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename T>
-T* named(const char* name, QWidget* parent)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QPushButton* button(const char* name, const QString& caption, QWidget* parent)
 {

@@ -5,6 +5,7 @@
 #include "access/AccessPage.h"
 #include "access/ScheduleEditor.h"
 #include "app/SettingsPage.h"
+#include "people/UsersPage.h"
 #include "dataaccess/Errors.h"
 #include "support/AppFixture.h"
 #include "support/ConnectionCut.h"
@@ -220,6 +221,40 @@ TEST_F(ReliabilityTest, BumpFailingOnALiveConnectionKeepsTheChangeAndSaysSo)
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM GROUPS WHERE NAME IN ('Magazyn', 'Biuro')"), 2);
     EXPECT_FALSE(module->Quorvel.inTransaction());
     EXPECT_TRUE(module->Quorvel.isOpen());
+}
+
+// Another client deleted the rows the forms show: each save writes nothing, raises
+// no counter and says why. A save that changes no value still finds its row.
+TEST_F(ReliabilityTest, SavingARowAnotherClientDeletedWritesNothingAndSaysSo)
+{
+    sql("INSERT INTO PERMISSIONS (ID_PERMISSIONS, NAME, D1) VALUES (1, 'Biuro', '08:00:16:00')");
+    sql("INSERT INTO USERS (ID_USER, ID_GROUP, FIRST_NAME, NAME) VALUES (1, 1, 'Jan', 'Kowalski')");
+    sql("INSERT INTO CARDS (ID_CARD, ID_USER_FK, CODE) VALUES (1, 1, '0000000001')");
+    sql("INSERT INTO LOCALIZATION (ID, NAME) VALUES (1, 'Hala')");
+    sql("INSERT INTO DEVICE (ID_DEVICE, FACTORY, NAME, ID_LOCALIZATION) VALUES (1, 'F1', 'Brama', 1)");
+    start();
+    page->DBGrid5->clickRow(0);
+    form->usersPage()->DBGrid3->clickRow(0);   // Kowalski, and his card in the card list
+    const char* saves[] = {"Button11", "Button17", "Button4", "Button18", "Button21"};
+    for (const char* save : saves)
+        click(save);
+    ASSERT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join("\n").toStdString();
+    const QString counters = "SELECT CONCAT_WS(',', PERMISSIONS, CARDS, USERS, DEVICE, LOCALIZATION) FROM STATUS";
+    EXPECT_EQ(scalar(counters), "1,1,1,1,1");
+
+    for (const char* table : {"PERMISSIONS", "CARDS", "USERS", "DEVICE", "LOCALIZATION"})
+        sql(QStringLiteral("DELETE FROM %1").arg(table));
+    for (const char* save : saves)
+        click(save);
+    const QString gone = QString::fromUtf8("Nie zapisano zmian: %1 nie ma już w bazie (usunięto w międzyczasie).");
+    QStringList expected;
+    for (const char* row : {"tego szablonu", "tej karty", "tej osoby", "tego urządzenia", "tej lokalizacji"})
+        expected << gone.arg(QString::fromUtf8(row));
+    EXPECT_EQ(dialogs.errors(), expected);
+    EXPECT_EQ(scalar(counters), "1,1,1,1,1");
+    EXPECT_FALSE(module->Quorvel.inTransaction());
+    for (const char* table : {"PERMISSIONS", "CARDS", "USERS", "DEVICE", "LOCALIZATION"})
+        EXPECT_EQ(scalarInt(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), 0) << table;
 }
 
 TEST_F(ReliabilityTest, FailureHalfWayUndoesTheWholeOperation)

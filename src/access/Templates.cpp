@@ -64,7 +64,7 @@ void AccessPage::Button11Click()
                               + QStringLiteral("D%1 =").arg(day) + quoted(dayString(day - 1)));
     m_.MyCommand1.addLine(QStringLiteral(" WHERE ID_PERMISSIONS = ")
                           + QString::number(currentTemplateId()));
-    m_.MyCommand1.execute();
+    m_.MyCommand1.executeOnRow(QStringLiteral("tego szablonu"));
     m_.Szablony.refresh();
     m_.BumpStatusCounter(QStringLiteral("PERMISSIONS"));
     unit.commit();

@@ -227,7 +227,7 @@ bool DevicesPage::SaveDevice()
     c.addLine(QStringLiteral("ID_LOCALIZATION ='%1'").arg(selectedLocationId()));
     c.addLine(QStringLiteral(" WHERE ID_DEVICE ="));
     c.addLine(QString::number(selectedDeviceId_));
-    c.execute();
+    c.executeOnRow(QStringLiteral("tego urządzenia"));
     m_.Device.reexecute();   // a new name or location may move the row; it stays selected
     m_.BumpStatusCounter(QStringLiteral("DEVICE"));
     unit.commit();

@@ -121,7 +121,7 @@ void LocationsPanel::Button21Click()
     c.addLine(QStringLiteral("TIME_ZONE ='%1'").arg(timeZonePosition()));
     c.addLine(QStringLiteral(" WHERE ID ="));
     c.addLine(QString::number(selectedLocationId_));
-    c.execute();
+    c.executeOnRow(QStringLiteral("tej lokalizacji"));
     m_.LOCALIZATION.reexecute();
     FillLocationLists();
     rerunDevices();

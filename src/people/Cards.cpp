@@ -174,7 +174,7 @@ void UsersPage::Button17Click()
     m_.MyCommand1.addLine(QStringLiteral(",KARENCJA_OD = '") + from + QLatin1Char('\''));
     m_.MyCommand1.addLine(QStringLiteral(",KARENCJA_DO = '") + to + QLatin1Char('\''));
     m_.MyCommand1.addLine(QStringLiteral("WHERE ID_CARD = ") + card);
-    m_.MyCommand1.execute();
+    m_.MyCommand1.executeOnRow(QStringLiteral("tej karty"));
     RefreshCardList();
     if (m_.Karty.isOpen())
         m_.Karty.setRecordNo(recordNo);

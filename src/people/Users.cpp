@@ -171,7 +171,7 @@ void UsersPage::Button4Click()
     m_.MyCommand1.addLine(QStringLiteral("ID_GROUP ='") + group + QLatin1Char('\''));
     m_.MyCommand1.addLine(QStringLiteral(" WHERE ID_USER ="));
     m_.MyCommand1.addLine(id);
-    m_.MyCommand1.execute();
+    m_.MyCommand1.executeOnRow(QStringLiteral("tej osoby"));
     m_.Users.reexecute();
     m_.Users.setRecordNo(recordNo);
     m_.BumpStatusCounter(QStringLiteral("USERS"));

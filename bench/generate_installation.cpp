@@ -4,6 +4,7 @@
 //          [--events N] [--newest "YYYY-MM-DD HH:MM:SS"] [--check]
 // SERVER is a loopback address (login vqx / vqx); DATABASE is dropped first.
 // --check then verifies the rows against what the generator promises.
+#include "BenchSupport.h"
 #include "Installation.h"
 
 #include <QDateTime>
@@ -17,18 +18,6 @@
 #include <exception>
 #include <map>
 #include <string>
-
-static long long number(st_mysql* mysql, const char* query)
-{
-    if (mysql_query(mysql, query) != 0)
-        throw std::runtime_error(std::string(mysql_error(mysql)) + "\n" + query);
-    MYSQL_RES* result = mysql_store_result(mysql);
-    MYSQL_ROW row = result ? mysql_fetch_row(result) : nullptr;
-    const long long value = row && row[0] ? std::atoll(row[0]) : 0;
-    if (result)
-        mysql_free_result(result);
-    return value;
-}
 
 // SHOW CREATE TABLE without the AUTO_INCREMENT counter.
 static QString definition(st_mysql* mysql, const char* table)

@@ -4,6 +4,7 @@
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
 #include "devices/TimeZones.h"
+#include "people/CardCode.h"
 
 #include <optional>
 
@@ -34,17 +35,6 @@ std::optional<int> timeOfDay(const QString& text)
 QString clock(int second)
 {
     return QTime(0, 0).addSecs(second).toString(QStringLiteral("HH:mm:ss"));
-}
-
-// The code as the page "Użytkownicy" stores a typed one: upper case, 10 characters.
-QString pageForm(const QString& code)
-{
-    QString upper;
-    for (QChar c : code)
-        upper += (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ? QChar(c.unicode() - 32) : c;
-    if (upper.isEmpty() || upper.size() >= 10)
-        return upper.right(10);
-    return QString(10 - upper.size(), QLatin1Char('0')) + upper;
 }
 
 struct CardRow {
@@ -214,7 +204,7 @@ QList<CardRow> Checker::cardsOfQuestion()
             return found;
         QString text = QStringLiteral("Karta %1 nie istnieje (CARDS: brak wiersza z tym kodem).")
                            .arg(inQuotes(q_.cardCode));
-        const QString typed = pageForm(q_.cardCode);
+        const QString typed = CardCode::entered(q_.cardCode);
         if (typed != q_.cardCode &&
             !cards(QStringLiteral("CODE = %1").arg(quoted(typed))).isEmpty())
             text += QStringLiteral(" Istnieje karta %1: tak zapisuje ten kod strona "

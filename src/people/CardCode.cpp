@@ -1,6 +1,7 @@
 #include "people/CardCode.h"
 #include "app/PolishPlural.h"
 
+#include <bit>
 #include <optional>
 
 namespace CardCode {
@@ -72,8 +73,6 @@ std::uint64_t decimalIn(const QString& field, const QString& text, std::uint64_t
     return *value;
 }
 
-int popcount(std::uint64_t v) { return __builtin_popcountll(v); }
-
 
 QString ones(int n) { return countOf(n, "jedynka", "jedynki", "jedynek"); }
 QString bits(int n) { return countOf(n, "bit", "bity", "bitów"); }
@@ -126,6 +125,22 @@ QString storedCode(std::uint64_t number)
     return QStringLiteral("%1").arg(number, StoredLength, 16, QLatin1Char('0')).toUpper();
 }
 
+QString normalized(const QString& code)
+{
+    if (code.isEmpty() || code.size() >= StoredLength)
+        return code.right(StoredLength);
+    return QString(StoredLength - code.size(), QLatin1Char('0')) + code;
+}
+
+QString entered(const QString& code)
+{
+    QString upper = code;
+    for (QChar& c : upper)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return normalized(upper);
+}
+
 WiegandFrame wiegandFrame(const WiegandLayout& layout, std::uint64_t number)
 {
     WiegandFrame frame;
@@ -136,8 +151,8 @@ WiegandFrame wiegandFrame(const WiegandLayout& layout, std::uint64_t number)
     frame.facility = number >> layout.cardBits;
     frame.card = number & layout.maxCard();
     const int half = data / 2;
-    frame.onesFirstHalf = popcount(number >> half);
-    frame.onesSecondHalf = popcount(number & ((std::uint64_t(1) << half) - 1));
+    frame.onesFirstHalf = std::popcount(number >> half);
+    frame.onesSecondHalf = std::popcount(number & ((std::uint64_t(1) << half) - 1));
     frame.evenParity = frame.onesFirstHalf % 2 == 1;    // makes the count even
     frame.oddParity = frame.onesSecondHalf % 2 == 0;    // makes the count odd
     frame.bits = QStringLiteral("%1 %2 %3 %4")

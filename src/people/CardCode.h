@@ -76,6 +76,12 @@ std::uint64_t fromStoredCode(const QString& code);
 // The number as the system stores it: 10 upper-case hexadecimal digits.
 QString storedCode(std::uint64_t number);
 
+// What the code field makes of a typed code: exactly 10 characters, shorter codes
+// with leading zeros, longer ones their last 10; an empty code stays empty.
+QString normalized(const QString& code);
+// The same after Enter, which first turns the letters a-z into upper case.
+QString entered(const QString& code);
+
 // What a Wiegand reader of the given layout sends for the number.
 struct WiegandFrame {
     bool fits = false;             // the number has no more bits than the data bits

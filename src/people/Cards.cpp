@@ -2,6 +2,7 @@
 // code entry, print text and validity, giving, taking away, deleting, and the
 // owner look-up.
 #include "people/UsersPage.h"
+#include "people/CardCode.h"
 
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
@@ -43,20 +44,7 @@ std::pair<QString, QString> UsersPage::validity(const char* fixedFrom, const cha
 
 // Exactly 10 characters: shorter codes get leading zeros, longer ones keep their
 // last 10; an empty code stays empty.
-QString UsersPage::NormalizeCardCode(const QString& code)
-{
-    if (code.isEmpty() || code.size() >= 10)
-        return code.right(10);
-    return QString(10 - code.size(), QLatin1Char('0')) + code;
-}
-
-static QString upperAscii(QString text)
-{
-    for (QChar& c : text)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    return text;
-}
+QString UsersPage::NormalizeCardCode(const QString& code) { return CardCode::normalized(code); }
 
 // With 0, the cards without owner.
 void UsersPage::RefreshUserCards(int userId)
@@ -139,8 +127,7 @@ int UsersPage::AddCard(const QString& code, const QString& printText, const QStr
 // when asked, the next person is selected whatever the result.
 void UsersPage::Edit13KeyPress()
 {
-    Edit13->setText(upperAscii(Edit13->text()));
-    Edit13->setText(NormalizeCardCode(Edit13->text()));
+    Edit13->setText(CardCode::entered(Edit13->text()));
     const auto [from, to] = validity("2010-01-01", "2030-12-31");
     AddCard(Edit13->text(), Edit14->text(), QStringLiteral("1"), from, to);
     Edit13->clear();

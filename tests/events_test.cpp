@@ -4,6 +4,7 @@
 #include "events/EventStatements.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
+#include "support/ConnectionCut.h"
 #include "ui/BoundGrid.h"
 
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <mysql.h>
 
 namespace {
 
@@ -535,6 +537,28 @@ TEST_F(WatchRefreshTest, AFailingRefreshIsReportedAndTheNextChangeTriesAgain)
     tick();
     EXPECT_EQ(dialogs.errors().size(), 2);
     EXPECT_EQ(module->Events.rowCount(), 33);
+}
+
+// The server ends the watch's own session while it idles (its wait_timeout):
+// the next refresh connects again without troubling the operator.
+TEST_F(WatchRefreshTest, TheWatchsIdleSessionEndedByTheServerReconnectsQuietly)
+{
+    newEvent();
+    tick();
+    const QString watchSessions = QStringLiteral(
+        "SELECT GROUP_CONCAT(ID) FROM information_schema.PROCESSLIST WHERE DB = '%1' "
+        "AND ID <> %2 AND ID <> CONNECTION_ID()")
+                                      .arg(databaseName())
+                                      .arg(mysql_thread_id(module->Quorvel.handle()));
+    const QString sessions = scalar(watchSessions);
+    ASSERT_FALSE(sessions.isEmpty());
+    for (const QString& id : sessions.split(u','))
+        killConnection(id.toULong());
+
+    newEvent();
+    tick();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    EXPECT_EQ(records(), QString::fromUtf8("liczba rekordów: 32"));
 }
 
 }  // namespace

@@ -58,14 +58,15 @@ void WatchRefresh::run()
             connection.setLogin(reply.request.login);
             connection.setPassword(reply.request.password);
             connection.setDatabase(reply.request.database);
+            // The server ends a session idle past its wait_timeout; this one idles
+            // whenever the event page is not watched, so it reconnects quietly.
+            connection.closeIfDead();
             reply.count.reset(connection.query(reply.request.countStatement));
             reply.page.reset(connection.query(reply.request.pageStatement));
         } catch (const DatabaseError& e) {
-            reply.failed = true;
             reply.error = e.message();
             reply.errorCode = e.code();
         } catch (const std::exception& e) {
-            reply.failed = true;
             reply.error = QString::fromUtf8(e.what());
         }
 

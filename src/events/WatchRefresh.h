@@ -30,7 +30,6 @@ struct WatchReply {
     WatchRequest request;
     ResultPtr count;
     ResultPtr page;
-    bool failed = false;
     QString error;
     unsigned errorCode = 0;
 };
@@ -54,7 +53,6 @@ public:
 
 private:
     void run();
-    WatchReply execute(WatchRequest request);
 
     std::function<void(WatchReply&)> deliver_;
     std::mutex mutex_;

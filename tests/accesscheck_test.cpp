@@ -356,7 +356,7 @@ TEST_F(AccessCheckWindowTest, AnswersFromTheChosenPersonPassageHeadAndTime)
         "(2, 'Drzwi', 'We', 'Wy')");
     sql("INSERT INTO PERMISSIONS (ID_PERMISSIONS, NAME, D1) VALUES (1, 'Rano', '06:00:10:00')");
     sql("INSERT INTO USERS (ID_USER, ID_GROUP, FIRST_NAME, NAME) VALUES (1, 2, 'Jan', 'Kowalski'), "
-        "(2, 2, 'Ola', 'Adamska')");
+        "(2, 2, 'Ola', 'Adamska'), (3, 2, 'Jan', 'Kowalski')");
     sql("INSERT INTO CARDS (ID_USER_FK, CODE, KARENCJA_OD, KARENCJA_DO) VALUES "
         "(1, '0000000123', '2010-01-01', '2030-12-31')");
     sql("INSERT INTO PERMISSIONS_has_GROUPS (ID_PERMISSIONS_FK, ID_GROUP_FK, ID_DEVICE_FK, INPUT, "
@@ -378,7 +378,7 @@ TEST_F(AccessCheckWindowTest, AnswersFromTheChosenPersonPassageHeadAndTime)
     ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
     click("AccessCheckButton");
     EXPECT_EQ(page->accessCheckDialog(), dialog);   // one window, opened again
-    ASSERT_EQ(dialog->person->count(), 2);
+    ASSERT_EQ(dialog->person->count(), 3);
     EXPECT_EQ(dialog->person->itemText(0), QString::fromUtf8("Adamska Ola"));
     ASSERT_EQ(dialog->passage->count(), 2);
 
@@ -395,6 +395,12 @@ TEST_F(AccessCheckWindowTest, AnswersFromTheChosenPersonPassageHeadAndTime)
     dialog->runButton->click();
     EXPECT_EQ(dialog->verdict->text(), QString::fromUtf8("Nie wejdzie"));
     EXPECT_TRUE(dialog->reasons->toPlainText().contains("nie obejmuje głowicy B"));
+
+    // Of two people with the same name, the one picked from the list is checked.
+    dialog->person->setCurrentIndex(2);
+    dialog->runButton->click();
+    EXPECT_TRUE(dialog->reasons->toPlainText().contains("USERS.ID_USER = 3"))
+        << dialog->reasons->toPlainText().toStdString();
 
     // A typed card code chooses the card; a person that is not on the list is refused.
     dialog->head->setCurrentIndex(0);

@@ -152,9 +152,13 @@ void AccessCheckDialog::prepare()
     person->setCurrentIndex(person->findData(chosen));
 }
 
+// The person picked from the list, or else the first whose name matches the text
+// typed; two people may show the same name.
 int AccessCheckDialog::chosenPerson() const
 {
-    const int index = person->findText(person->currentText());
+    int index = person->currentIndex();
+    if (index < 0 || person->itemText(index) != person->currentText())
+        index = person->findText(person->currentText());
     return index >= 0 ? person->itemData(index).toInt() : 0;
 }
 

@@ -1,18 +1,8 @@
 #pragma once
 
+#include "dataaccess/Errors.h"   // FileError
+
 #include <QString>
-#include <stdexcept>
-
-// A file that could not be written; the text is what the operator sees.
-class FileError : public std::runtime_error {
-public:
-    explicit FileError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
-};
 
 // Reading and writing single values of an INI file in Windows-1250. Section and
 // key names are matched without regard to case; other sections, keys, comments

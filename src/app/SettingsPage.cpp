@@ -101,8 +101,7 @@ void SettingsPage::SaveConfig()
                                      .arg(QString::fromUtf8(label), reason));
         return;
     }
-    IniFile::write(ConfigPath, Section, QStringLiteral("IP"), Edit1->text());
-    IniFile::write(ConfigPath, Section, QStringLiteral("Login"), MaskEdit1->text());
-    IniFile::write(ConfigPath, Section, QStringLiteral("password"), MaskEdit2->text());
-    IniFile::write(ConfigPath, Section, QStringLiteral("DATABASE"), Edit2->text());
+    for (int i = 0; i < 4; ++i)
+        IniFile::write(ConfigPath, Section, QString::fromLatin1(ConfigFile::Keys[i].name),
+                       fields[i].second->text());
 }

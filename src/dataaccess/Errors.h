@@ -39,10 +39,11 @@ public:
         : DataAccessError(QStringLiteral("'%1' is not a valid integer value").arg(text)) {}
 };
 
-// A file that could not be created or written; the text names the file and
-// the system's reason.
+// A file that could not be created or written: the text names the file and
+// the system's reason, or is given whole.
 class FileError : public DataAccessError {
 public:
     FileError(const QString& fileName, const QString& reason)
         : DataAccessError(QStringLiteral("Nie można zapisać pliku \"%1\": %2").arg(fileName, reason)) {}
+    explicit FileError(const QString& message) : DataAccessError(message) {}
 };

@@ -4,6 +4,7 @@
 #include "db/Maintenance.h"
 #include "db/TDataModule3.h"
 #include "ui/Dialogs.h"
+#include "ui/Named.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,10 +13,8 @@ MaintenanceBox::MaintenanceBox(TForm1& form, QWidget* parent)
     : QGroupBox(QStringLiteral("Baza danych"), parent), form_(form)
 {
     setObjectName(QStringLiteral("GroupBoxDatabase"));
-    Button24 = new QPushButton(QStringLiteral("Oczyść bazę zdarzeń z osób usunietych"), this);
-    Button24->setObjectName(QStringLiteral("Button24"));
-    Button34 = new QPushButton(QStringLiteral("Usuń wszystkie zdarzenia"), this);
-    Button34->setObjectName(QStringLiteral("Button34"));
+    Button24 = named<QPushButton>("Button24", QStringLiteral("Oczyść bazę zdarzeń z osób usunietych"), this);
+    Button34 = named<QPushButton>("Button34", QStringLiteral("Usuń wszystkie zdarzenia"), this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Button24);
     layout->addWidget(Button34);

@@ -4,6 +4,7 @@
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
 #include "ui/FormPager.h"
+#include "ui/Named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,9 +63,9 @@ QWidget* DevicesPage::buildDeviceList()
 QWidget* DevicesPage::buildPager()
 {
     GroupBox2 = buildProperties();
-    Button18 = namedButton("Button18", QStringLiteral("Zapisz zmiany"));
-    Button19 = namedButton("Button19", QStringLiteral("Usuń urządzenie"));
-    Button20 = namedButton("Button20", QStringLiteral("Dodaj"));
+    Button18 = named<QPushButton>("Button18", QStringLiteral("Zapisz zmiany"));
+    Button19 = named<QPushButton>("Button19", QStringLiteral("Usuń urządzenie"));
+    Button20 = named<QPushButton>("Button20", QStringLiteral("Dodaj"));
     AdvOfficePager8 = formPager(this, "AdvOfficePager8", GroupBox2,
                                 QStringLiteral("Edytuj/ usuń  urządzenie"), {Button18, Button19},
                                 QStringLiteral("Dodaj nowe  urządzenie"), {Button20});

@@ -5,6 +5,7 @@
 #include "devices/TimeZones.h"
 #include "ui/BoundGrid.h"
 #include "ui/FormPager.h"
+#include "ui/Named.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -46,9 +47,9 @@ LocationsPanel::LocationsPanel(TForm1& form, QWidget* parent)
 QWidget* LocationsPanel::buildPager()
 {
     GroupBox1 = buildForm();
-    Button21 = namedButton("Button21", QStringLiteral("Zapisz zmiany"));
-    Button22 = namedButton("Button22", QStringLiteral("Usuń lokalizację"));
-    Button23 = namedButton("Button23", QStringLiteral("Dodaj"));
+    Button21 = named<QPushButton>("Button21", QStringLiteral("Zapisz zmiany"));
+    Button22 = named<QPushButton>("Button22", QStringLiteral("Usuń lokalizację"));
+    Button23 = named<QPushButton>("Button23", QStringLiteral("Dodaj"));
     AdvOfficePager16 = formPager(this, "AdvOfficePager16", GroupBox1,
                                  QStringLiteral("Edytuj / usuń lokalizację"), {Button21, Button22},
                                  QStringLiteral("Dodaj  lokalizację"), {Button23});

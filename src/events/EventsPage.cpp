@@ -5,6 +5,7 @@
 #include "db/TDataModule3.h"
 #include "events/WatchRefresh.h"
 #include "ui/BoundGrid.h"
+#include "ui/Named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,14 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename Widget, typename... Args>
-Widget* named(const char* name, Args&&... args)
-{
-    auto* widget = new Widget(std::forward<Args>(args)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // Both pickers start at the date stored with the form, not at today.
 QDateEdit* datePicker(const char* name, QWidget* parent)

@@ -27,20 +27,6 @@
 
 namespace {
 
-QPushButton* button(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* b = named<QPushButton>(name, parent);
-    b->setText(caption);
-    return b;
-}
-
-QLineEdit* edit(const char* name, const QString& text, QWidget* parent)
-{
-    auto* e = named<QLineEdit>(name, parent);
-    e->setText(text);
-    return e;
-}
-
 QComboBox* groupCombo(const char* name, QWidget* parent)
 {
     auto* combo = named<QComboBox>(name, parent);
@@ -105,8 +91,8 @@ QWidget* UsersPage::buildPeoplePanel()
     DBGrid3->setColumnWidth(3, 42);
     DBGrid3->horizontalHeader()->setStretchLastSection(false);
     DBGrid3->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    Button3 = button("Button3", QStringLiteral("Usuń użytkownika"), box);
-    Button32 = button("Button32", QStringLiteral("Przywróć użytkownika"), box);
+    Button3 = named<QPushButton>("Button3", QStringLiteral("Usuń użytkownika"), box);
+    Button32 = named<QPushButton>("Button32", QStringLiteral("Przywróć użytkownika"), box);
     Button32->setEnabled(false);
     CheckBox14 = named<QCheckBox>("CheckBox14", box);
     CheckBox14->setText(QStringLiteral("Wyświetl użytkowników usuniętych"));
@@ -138,10 +124,10 @@ QWidget* UsersPage::buildPersonPager()
 
     QFormLayout* add = addSubPage("AdvOfficePage5", QStringLiteral("Dodawanie użytkownika"));
     QWidget* page = add->parentWidget();
-    Edit6 = edit("Edit6", {}, page);
-    Edit7 = edit("Edit7", {}, page);
+    Edit6 = named<QLineEdit>("Edit6", page);
+    Edit7 = named<QLineEdit>("Edit7", page);
     ComboBox2 = groupCombo("ComboBox2", page);
-    Button2 = button("Button2", QStringLiteral("Dodaj uzytkownika"), page);
+    Button2 = named<QPushButton>("Button2", QStringLiteral("Dodaj uzytkownika"), page);
     add->addRow(QStringLiteral("Imię"), Edit6);
     add->addRow(QStringLiteral("Nazwisko"), Edit7);
     add->addRow(QStringLiteral("Grupa"), ComboBox2);
@@ -149,10 +135,10 @@ QWidget* UsersPage::buildPersonPager()
 
     QFormLayout* change = addSubPage("AdvOfficePage6", QStringLiteral("Zmiana danych"));
     page = change->parentWidget();
-    Edit3 = edit("Edit3", {}, page);
-    Edit4 = edit("Edit4", {}, page);
+    Edit3 = named<QLineEdit>("Edit3", page);
+    Edit4 = named<QLineEdit>("Edit4", page);
     ComboBox1 = groupCombo("ComboBox1", page);
-    Button4 = button("Button4", QStringLiteral("Zmień"), page);
+    Button4 = named<QPushButton>("Button4", QStringLiteral("Zmień"), page);
     change->addRow(QStringLiteral("Imię"), Edit3);
     change->addRow(QStringLiteral("Nazwisko"), Edit4);
     change->addRow(QStringLiteral("Grupa"), ComboBox1);
@@ -161,10 +147,10 @@ QWidget* UsersPage::buildPersonPager()
     QFormLayout* serial = addSubPage("AdvOfficePage7", QStringLiteral("Dodawanie seryjne"));
     page = serial->parentWidget();
     ComboBox3 = groupCombo("ComboBox3", page);
-    Edit8 = edit("Edit8", QStringLiteral("Nowy"), page);
-    Edit10 = edit("Edit10", QStringLiteral("5"), page);
-    Edit11 = edit("Edit11", QStringLiteral("1"), page);
-    Button5 = button("Button5", QStringLiteral(" Dodaj serię"), page);
+    Edit8 = named<QLineEdit>("Edit8", QStringLiteral("Nowy"), page);
+    Edit10 = named<QLineEdit>("Edit10", QStringLiteral("5"), page);
+    Edit11 = named<QLineEdit>("Edit11", QStringLiteral("1"), page);
+    Button5 = named<QPushButton>("Button5", QStringLiteral(" Dodaj serię"), page);
     serial->addRow(QStringLiteral("Dodaj do grupy"), ComboBox3);
     serial->addRow(QStringLiteral("Nazwisko"), Edit8);
     serial->addRow(QStringLiteral("Ilość"), Edit10);
@@ -184,14 +170,14 @@ QWidget* UsersPage::buildCardDataPanel()
 {
     auto* panel = new QFrame(this);
     panel->setFrameShape(QFrame::StyledPanel);
-    Edit14 = edit("Edit14", {}, panel);
+    Edit14 = named<QLineEdit>("Edit14", panel);
     DateTimePicker1 = datePicker("DateTimePicker1", panel);
     DateTimePicker2 = datePicker("DateTimePicker2", panel);
     CheckBox1 = named<QCheckBox>("CheckBox1", panel);
     CheckBox1->setText(QStringLiteral("Bez ograniczeń czasowch"));
     CheckBox1->setChecked(true);
-    Button8 = button("Button8", QStringLiteral("Dodaj kartę"), panel);
-    Button17 = button("Button17", QStringLiteral("Nadpisz dane karty"), panel);
+    Button8 = named<QPushButton>("Button8", QStringLiteral("Dodaj kartę"), panel);
+    Button17 = named<QPushButton>("Button17", QStringLiteral("Nadpisz dane karty"), panel);
 
     auto* fields = new QFormLayout(panel);
     fields->addRow(QStringLiteral("Nadruk"), Edit14);
@@ -216,14 +202,14 @@ QWidget* UsersPage::buildCodePanel()
     large.setBold(true);
     auto* label = new QLabel(QStringLiteral("Wprowadź kod karty+ ENTER"), panel);
     label->setFont(large);
-    Edit13 = edit("Edit13", {}, panel);
+    Edit13 = named<QLineEdit>("Edit13", panel);
     Edit13->setFont(large);
     Edit13->setMinimumWidth(240);
     CheckBox4 = named<QCheckBox>("CheckBox4", panel);
     CheckBox4->setText(QStringLiteral("Po dodaniu karty przejdź do następnego "));
 
     // What is printed on a card, converted into the code this field takes.
-    CardCodeButton = button("CardCodeButton", QStringLiteral("Przelicz kod z karty..."), panel);
+    CardCodeButton = named<QPushButton>("CardCodeButton", QStringLiteral("Przelicz kod z karty..."), panel);
 
     auto* layout = new QGridLayout(panel);
     layout->addWidget(label, 0, 0);
@@ -261,10 +247,10 @@ QWidget* UsersPage::buildCardPager()
         column->addWidget(buttonRow(page, buttons));
         AdvOfficePager3->addTab(page, caption);
     };
-    Button15 = button("Button15", QStringLiteral("Odbierz kartę użytkownikowi"), nullptr);
-    Button16 = button("Button16", QStringLiteral("Przypisz do uzytkownika"), nullptr);
-    Button14 = button("Button14", QStringLiteral("Usuń kartę z systemu"), nullptr);
-    Button28 = button("Button28", QStringLiteral("Usuń wszystkie nieprzypisane karty"), nullptr);
+    Button15 = named<QPushButton>("Button15", QStringLiteral("Odbierz kartę użytkownikowi"), nullptr);
+    Button16 = named<QPushButton>("Button16", QStringLiteral("Przypisz do uzytkownika"), nullptr);
+    Button14 = named<QPushButton>("Button14", QStringLiteral("Usuń kartę z systemu"), nullptr);
+    Button28 = named<QPushButton>("Button28", QStringLiteral("Usuń wszystkie nieprzypisane karty"), nullptr);
     addSubPage("CardsOfPersonPage", QStringLiteral("Karty przypisane do użytkownika"), {Button15});
     addSubPage("CardsWithoutOwnerPage", QStringLiteral("Karty bez właścicieli"),
                {Button16, Button14, Button28});
@@ -293,8 +279,8 @@ void UsersPage::placeCardGrid()
 QWidget* UsersPage::buildLookupPanel()
 {
     auto* panel = new QWidget(this);
-    Edit17 = edit("Edit17", {}, panel);
-    Button33 = button("Button33", QStringLiteral("Czyja karta"), panel);
+    Edit17 = named<QLineEdit>("Edit17", panel);
+    Button33 = named<QPushButton>("Button33", QStringLiteral("Czyja karta"), panel);
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
     row->addStretch(1);

@@ -5,13 +5,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-QPushButton* namedButton(const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
 QTabWidget* formPager(QWidget* parent, const char* name, QWidget* form,
                       const QString& editCaption, std::initializer_list<QPushButton*> editButtons,
                       const QString& addCaption, std::initializer_list<QPushButton*> addButtons)

@@ -7,9 +7,6 @@ class QPushButton;
 class QTabWidget;
 class QWidget;
 
-// A button carrying its component name.
-QPushButton* namedButton(const char* name, const QString& caption);
-
 // A pager of an edit tab and an add tab, each with its row of buttons, and one form
 // lying over both: the form moves into whichever tab is shown, above its buttons.
 // The edit tab is shown at first. Handlers connected to currentChanged afterwards

@@ -402,9 +402,11 @@ TEST_F(DevicesTest, FillingTheLocationListChoosesTheSecondLocation)
         createForm();
         page = form->devicesPage();
         int chosen = -2;
-        QObject::connect(&form->lookups(), &Lookups::locationListFilled,
-                         [&] { chosen = page->ComboBox6->currentIndex(); });
+        const QMetaObject::Connection watch =
+            QObject::connect(&form->lookups(), &Lookups::locationListFilled,
+                             [&] { chosen = page->ComboBox6->currentIndex(); });
         connectDatabase();
+        QObject::disconnect(watch);   // `chosen` ends here; later fills must not reach it
         return chosen;
     };
     location(1, "Cezar");

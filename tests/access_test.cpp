@@ -27,28 +27,7 @@ protected:
     {
         return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
     }
-    QStringList items(const char* comboName)
-    {
-        QStringList out;
-        QComboBox* combo = find<QComboBox>(comboName);
-        for (int i = 0; i < combo->count(); ++i)
-            out << combo->itemText(i);
-        return out;
-    }
-    // Selects a row of a grid by clicking it with the mouse.
-    void clickRow(BoundGrid* grid, const QString& text)
-    {
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            grid->resize(400, 300);
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            ASSERT_TRUE(cell.isValid()) << text.toStdString();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
-    }
+    QStringList items(const char* comboName) { return AppTest::items(find<QComboBox>(comboName)); }
     // Colours of one editor row as 'G'/'B', read from the grabbed grid.
     std::string shownRow(int row)
     {

@@ -50,28 +50,6 @@ protected:
                           .arg(QString::fromLatin1(columns))
                           .arg(id));
     }
-    static QStringList items(const QComboBox* combo)
-    {
-        QStringList out;
-        for (int i = 0; i < combo->count(); ++i)
-            out << combo->itemText(i);
-        return out;
-    }
-    // Clicks the row whose first column holds the text, with the mouse.
-    void clickRow(BoundGrid* grid, const QString& text)
-    {
-        grid->resize(600, 400);
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            grid->scrollTo(grid->model()->index(row, 0));
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            ASSERT_TRUE(cell.isValid()) << text.toStdString();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
-    }
     int currentDevice() const { return module->Device.integer(QStringLiteral("ID_DEVICE")); }
     QString shownLocation() const { return page->ComboBox6->currentText(); }
 

@@ -37,20 +37,7 @@ protected:
                                      "WHERE ID = %1")
                           .arg(id));
     }
-    void clickRow(const QString& text)
-    {
-        BoundGrid* grid = panel->DBGrid8;
-        grid->resize(300, 400);
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            ASSERT_TRUE(cell.isValid()) << text.toStdString();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
-    }
+    void clickRow(const QString& text) { AppTest::clickRow(panel->DBGrid8, text); }
     int currentLocation() const { return module->LOCALIZATION.integer(QStringLiteral("ID")); }
 
     LocationsPanel* panel = nullptr;

@@ -65,19 +65,6 @@ protected:
             list->item(i)->setCheckState(passages.contains(list->item(i)->text()) ? Qt::Checked
                                                                                  : Qt::Unchecked);
     }
-    // Clicks the row of a grid whose first column reads `text`, with the mouse.
-    void clickRow(BoundGrid* grid, const QString& text, Qt::KeyboardModifiers keys = {})
-    {
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            grid->resize(500, 300);
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, keys, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
-    }
     QString caption() { return find<QLabel>("Label38")->text(); }
 
     AccessPage* page = nullptr;
@@ -162,8 +149,8 @@ TEST_F(PermissionsTest, RemovalTakesOnlyTheCurrentRowOfSeveralSelected)
     EXPECT_EQ(page->groupCaption->text(), QString::fromUtf8("Lista uprawnień dla grupy: Magazyn"));
     ASSERT_EQ(shown().size(), 3);
     clickRow(page->DBGrid6, "Brama");
-    clickRow(page->DBGrid6, Main, Qt::ControlModifier);
-    clickRow(page->DBGrid6, "Drzwi biura", Qt::ControlModifier);
+    clickRow(page->DBGrid6, Main, 0, Qt::ControlModifier);
+    clickRow(page->DBGrid6, "Drzwi biura", 0, Qt::ControlModifier);
     EXPECT_EQ(page->DBGrid6->selectedRowNumbers(), std::vector<int>({0, 1, 2}));
     EXPECT_EQ(module->Prawa.integer("NMID"), 12);
 

@@ -3,6 +3,7 @@
 #include "ui/BoundGrid.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -68,4 +69,33 @@ void AppTest::editCell(BoundGrid* grid, int row, int column, const QString& text
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(grid->indexWidget(index), nullptr);   // the editor closed
+}
+
+QStringList AppTest::shown(const BoundGrid* grid, int column)
+{
+    QStringList out;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        out << grid->model()->index(row, column).data().toString();
+    return out;
+}
+
+QStringList AppTest::items(const QComboBox* combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+void AppTest::clickRow(BoundGrid* grid, const QString& text, int column,
+                       Qt::KeyboardModifiers modifiers)
+{
+    const int row = static_cast<int>(shown(grid, column).indexOf(text));
+    ASSERT_GE(row, 0) << "no row " << text.toStdString();
+    grid->resize(600, 400);
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->scrollTo(index);
+    const QRect cell = grid->visualRect(index);
+    ASSERT_TRUE(cell.isValid()) << text.toStdString();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell.center());
 }

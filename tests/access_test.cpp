@@ -17,15 +17,9 @@ class AccessTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->accessPage();
         editor = page->editor();
-    }
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
     }
     QStringList items(const char* comboName) { return AppTest::items(find<QComboBox>(comboName)); }
     // Colours of one editor row as 'G'/'B', read from the grabbed grid.
@@ -89,7 +83,7 @@ TEST_F(AccessTest, AddingAGroupRefillsEveryGroupList)
 
     page->Edit5->setText(Tricky);
     click("Button7");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalar("SELECT NAME FROM GROUPS ORDER BY ID_GROUP DESC LIMIT 1"), Tricky);
     EXPECT_EQ(counter("GROUPS"), 1);
     for (const char* combo : GroupCombos)
@@ -109,7 +103,7 @@ TEST_F(AccessTest, DeletingAGroupMovesItsMembersAndDropsItsPermissions)
     // Group 1 is never deleted, and nobody is asked.
     clickRow(page->DBGrid4, QString::fromUtf8("Domyślna"));
     click("Button6");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 
     clickRow(page->DBGrid4, QString::fromUtf8("Piąta"));
     dialogs.questionAnswers.enqueue(false);
@@ -172,7 +166,7 @@ TEST_F(AccessTest, ConnectAndGroupClicksLoadTheEmptyTemplate)
     clickRow(page->DBGrid5, "Biuro");
     QTest::keyClick(page->DBGrid4, Qt::Key_Down);
     EXPECT_EQ(find<QLabel>("Label38")->text(), "Szablon: ");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(AccessTest, TemplateListLoadsDayStringsAsRead)
@@ -212,7 +206,7 @@ TEST_F(AccessTest, AddingAndSavingTemplatesWriteTheFields)
     page->Edit9->setText(Tricky);
     click("Button9");
     click("Button9");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM PERMISSIONS WHERE NAME = '" + module->Quorvel.escape(Tricky) + "'"), 2);
     EXPECT_EQ(scalar("SELECT CONCAT_WS(',', D1, D5, D6, D7) FROM PERMISSIONS LIMIT 1"),
               "08:00:17:00,08:00:17:00,00:00:00:00,00:00:00:00");
@@ -269,7 +263,7 @@ TEST_F(AccessTest, NothingHappensWithoutAConnection)
     page->Edit9->setText("y");
     for (const char* button : {"Button7", "Button6", "Button25", "Button9", "Button10", "Button26", "Button11"})
         click(button);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_FALSE(module->Quorvel.isOpen());
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM GROUPS"), 1);
     EXPECT_EQ(find<QLabel>("Label38")->text(), "---");

@@ -73,7 +73,7 @@ TEST_F(WindowTest, StartsDisconnectedWithItsFrame)
     EXPECT_EQ(find<QComboBox>("wiegand_a")->currentText(), "34");
     EXPECT_EQ(find<QComboBox>("wiegand_b")->currentText(), "34");
     EXPECT_EQ(find<QComboBox>("ComboBox12")->currentText(), "Wszystkie");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 
     // Unconnect on a closed connection does nothing.
     form->UNCONNECT1->trigger();
@@ -120,7 +120,7 @@ TEST_F(ConfigTest, MissingKeysAreAddedAndTheRestOfTheFileKept)
     find<QLineEdit>("MaskEdit2")->setText(QString::fromUtf8("hasło"));
     click("Button1");
     EXPECT_TRUE(readFile(workPath("Config.ini")).contains("\npassword=has\xb3o\n"));
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 }
 
 TEST_F(ConfigTest, UnwritableFileIsReportedAndTheProgramStarts)
@@ -150,7 +150,7 @@ TEST_F(ConfigTest, ConnectUsesTheFieldsNotTheFile)
     connectDatabase();
     EXPECT_TRUE(module->Quorvel.isOpen());
     EXPECT_EQ(module->Quorvel.login(), "vqx_other");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_TRUE(readFile(workPath("Config.ini")).contains("\nLogin=vqx\r\n"));
     EXPECT_TRUE(readFile(workPath("Config.ini")).contains("DATABASE=no_such_database"));
 }
@@ -190,7 +190,7 @@ TEST_F(ConnectTest, ConnectOpensEverythingAndFillsTheGroupLists)
     sql("INSERT INTO GROUPS (NAME) VALUES ('Biuro'), ('Ochrona')");
     createForm();
     connectDatabase();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(statusTexts, QStringList({TDataModule3::ConnectingText, TDataModule3::ConnectedText}));
     EXPECT_EQ(form->statusText(), QString::fromUtf8("Połączony z bazą"));
     for (Dataset* d : {&module->Device, &module->Events, &module->Users, &module->Groups,
@@ -352,7 +352,7 @@ TEST_F(WatchTest, RefreshesTheEventPageOnlyWhenTheCounterChanges)
     tick();
     EXPECT_EQ(form->LastEventsCount, 5);
     EXPECT_EQ(refreshes.count(), 1);
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 }
 
 TEST_F(WatchTest, MissingStatusIsReportedOnceAndEmptyStatusIsIgnored)
@@ -361,7 +361,7 @@ TEST_F(WatchTest, MissingStatusIsReportedOnceAndEmptyStatusIsIgnored)
     connectDatabase();
     sql("DELETE FROM STATUS");
     form->Timer1Timer();
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 
     sql("DROP TABLE STATUS");
     for (int tick = 0; tick < 5; ++tick)

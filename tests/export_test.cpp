@@ -27,9 +27,7 @@ class ExportTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->eventsPage();
     }
     // Presses an export button and answers its file dialog with `file`.
@@ -181,7 +179,7 @@ TEST_F(ExportTest, NothingIsWrittenWithoutAFileAConnectionOrAPageNumber)
     form->UNCONNECT1->trigger();
     dialogs.clear();
     EXPECT_TRUE(exportTo("Button30", "b.csv").isEmpty());
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_FALSE(QFile::exists(workPath("b.csv")));
     EXPECT_FALSE(module->Quorvel.isOpen());
 }

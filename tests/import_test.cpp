@@ -69,10 +69,6 @@ protected:
             out << grid->cells(4, r);
         return out;
     }
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
-    }
     // Every change of STATUS, with the counters it raised and by how much, for bumps().
     void logBumps()
     {
@@ -317,7 +313,7 @@ TEST_F(ImportTest, NothingIsImportedWithoutAGroupAConnectionOrNames)
     start();
     // Before any load: the one empty row creates nobody and says so.
     click("Button36");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_EQ(statuses(), QStringList(ImportPage::NoNamesText));
     EXPECT_EQ(counter("USERS"), 0);
 
@@ -334,7 +330,7 @@ TEST_F(ImportTest, NothingIsImportedWithoutAGroupAConnectionOrNames)
     page->ComboBox4->setCurrentIndex(0);
     form->UNCONNECT1->trigger();
     click("Button36");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_EQ(statuses(), QStringList(ImportPage::NoNamesText));
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 0);
 }

@@ -49,9 +49,7 @@ protected:
     }
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->importPage();
         grid = page->StringGrid1;
     }
@@ -110,7 +108,7 @@ TEST_F(ImportCheckTest, WhatItForecastsIsWhatTheImportDoes)
     ASSERT_EQ(grid->rowCount(), 15);
     const QString before = everything();
     click("ImportCheckButton");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(everything(), before);
 
     const QStringList forecast = statuses();

@@ -33,9 +33,7 @@ protected:
     }
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->accessPage();
     }
     long long counter() { return scalarInt("SELECT PERMISSIONS_has_GROUPS FROM STATUS"); }
@@ -109,7 +107,7 @@ TEST_F(PermissionsTest, ReaderBoxesDecideTheHeadsOfEveryRowWritten)
     click("Button12");
     EXPECT_EQ(stored().size(), 3);
     EXPECT_EQ(counter(), 3);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(PermissionsTest, GroupOneAndEmptyTicksWriteNothingAndSayNothing)
@@ -124,7 +122,7 @@ TEST_F(PermissionsTest, GroupOneAndEmptyTicksWriteNothingAndSayNothing)
     click("Button12");
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_EQ(counter(), 0);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(PermissionsTest, GrantWithoutAnyTemplateIsRefused)
@@ -159,7 +157,7 @@ TEST_F(PermissionsTest, RemovalTakesOnlyTheCurrentRowOfSeveralSelected)
               QStringList({"10", "11", "13"}));
     EXPECT_EQ(counter(), 1);
     EXPECT_EQ(shown(), QStringList({"Brama|Nocny|1|0", Main + "|Dzienny|1|1"}));
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 
     // From an empty list nothing is removed.
     clickRow(page->DBGrid4, Default);
@@ -294,7 +292,7 @@ TEST_F(PermissionsTest, FromConnectToAGrantedPermission)
     EXPECT_EQ(page->grantCaption->text(), QString::fromUtf8("Dodaj uprawnienie: Nocny dla zaznaczonych przejść"));
     tick({"Drzwi biura"});
     click("Button12");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(shown(), QStringList({"Drzwi biura|Nocny|1|1"}));
     EXPECT_EQ(counter(), 1);
 
@@ -329,7 +327,7 @@ TEST_F(PermissionsTest, NothingHappensWithoutAConnection)
     for (const char* button : {"Button12", "Button13"})
         click(button);
     page->DBGrid6CellClick();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_FALSE(module->Quorvel.isOpen());
     EXPECT_EQ(caption(), "---");
 }

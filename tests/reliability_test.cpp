@@ -105,10 +105,6 @@ protected:
         editor = page->editor();
     }
     unsigned long programThread() const { return mysql_thread_id(module->Quorvel.handle()); }
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
-    }
     void clickGrid(int col, int row)
     {
         QTest::mouseClick(editor->grid(), Qt::LeftButton, {},
@@ -141,7 +137,7 @@ TEST_F(ReliabilityTest, EditorWithoutScheduleSavesNothing)
     dialogs.clear();
     page->DBGrid5->clickRow(0);
     click("Button11");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(template1(), "08:00:16:00,9:,:");
     EXPECT_EQ(counter("PERMISSIONS"), 1);
 
@@ -168,7 +164,7 @@ TEST_F(ReliabilityTest, SaveRetriedAfterACutAndAReconnectIsRefused)
 
     dialogs.clear();
     connectDatabase();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     click("Button11");
     EXPECT_EQ(dialogs.texts("notice"), QStringList({Refusal}));
     EXPECT_EQ(scalar("SELECT D1 FROM PERMISSIONS"), "08:00:16:00");
@@ -279,7 +275,7 @@ TEST_F(ReliabilityTest, ConnectAfterAnUnnoticedCutConnectsAfreshAtOnce)
     killConnection(programThread());
     statusTexts.clear();
     connectDatabase();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(statusTexts, QStringList({TDataModule3::DisconnectedText, TDataModule3::ConnectingText,
                                         TDataModule3::ConnectedText}));
     EXPECT_EQ(page->DBGrid4->model()->rowCount(), 2);

@@ -50,6 +50,23 @@ void AppTest::createForm(bool withConfig)
 
 void AppTest::connectDatabase() { form->Connect1->trigger(); }
 
+void AppTest::startConnected()
+{
+    createForm();
+    connectDatabase();
+    ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+}
+
+void AppTest::expectNothingShown()
+{
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+}
+
+long long AppTest::counter(const char* column)
+{
+    return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(QString::fromLatin1(column)));
+}
+
 void AppTest::click(const char* buttonName)
 {
     QAbstractButton* button = find<QAbstractButton>(buttonName);

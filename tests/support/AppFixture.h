@@ -25,6 +25,12 @@ protected:
     // drive them by hand.
     void createForm(bool withConfig = true);
     void connectDatabase();   // the menu "Connect", through the window's error guard
+    // Creates the window and connects it; the connect must show nothing.
+    void startConnected();
+    // No message box or file dialog was shown (those shown are listed if any).
+    void expectNothingShown();
+    // The change counter of one STATUS column.
+    long long counter(const char* column);
 
     void click(const char* buttonName);
     // Types a text into a cell of an editable grid as the operator does: F2, the

@@ -17,15 +17,8 @@ class UsersPageTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->usersPage();
-    }
-
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
     }
 
     // Every later change of STATUS is logged with the counters it raised, so that
@@ -46,11 +39,6 @@ protected:
     {
         page->Edit13->setText(code);
         QTest::keyClick(page->Edit13, Qt::Key_Return);
-    }
-
-    void expectNothingShown()
-    {
-        EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
     }
 
     UsersPage* page = nullptr;

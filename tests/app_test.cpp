@@ -1,7 +1,5 @@
 // The main window, Config.ini, connecting and the event-counter watch.
-#include "app/CommandLine.h"
 #include "app/SettingsPage.h"
-#include "app/Version.h"
 #include "devices/DevicesPage.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
@@ -399,39 +397,6 @@ TEST_F(WatchTest, SaveGaugeRunsAHundredTicksAndRestartsOnANewSave)
     EXPECT_TRUE(gauge->isHidden());
     EXPECT_EQ(gauge->value(), 0);
     EXPECT_FALSE(form->Timer2->isActive());
-}
-
-}  // namespace
-
-namespace {
-
-// Options answered before any window exists.
-TEST(CommandLineTest, VersionHelpAndUnknownOptions)
-{
-    auto run = [](const QStringList& arguments, QByteArray* out, QByteArray* err) {
-        char* outText = nullptr;
-        char* errText = nullptr;
-        size_t outSize = 0, errSize = 0;
-        std::FILE* o = open_memstream(&outText, &outSize);
-        std::FILE* e = open_memstream(&errText, &errSize);
-        const int status = CommandLine::run(arguments, o, e);
-        std::fclose(o);
-        std::fclose(e);
-        *out = QByteArray(outText, static_cast<qsizetype>(outSize));
-        *err = QByteArray(errText, static_cast<qsizetype>(errSize));
-        std::free(outText);
-        std::free(errText);
-        return status;
-    };
-    QByteArray out, err;
-    EXPECT_EQ(run({}, &out, &err), -1);   // the window starts
-    EXPECT_EQ(run({"--version"}, &out, &err), 0);
-    EXPECT_EQ(out, "valdrix " VALDRIX_VERSION "\n");
-    EXPECT_EQ(run({"--help"}, &out, &err), 0);
-    EXPECT_TRUE(out.contains("--version"));
-    EXPECT_EQ(run({"--frobnicate"}, &out, &err), 2);
-    EXPECT_TRUE(out.isEmpty());
-    EXPECT_EQ(err, "valdrix: unknown option '--frobnicate' (see valdrix --help)\n");
 }
 
 }  // namespace

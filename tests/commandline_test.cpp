@@ -2,6 +2,7 @@
 // working directory, their output and exit statuses, and the program itself run
 // without a display.
 #include "app/CommandLine.h"
+#include "app/Version.h"
 #include "support/AppFixture.h"
 
 #include <QFile>
@@ -172,6 +173,22 @@ TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
     expectError(run({"import-check", "missing.csv"}), "valdrix import-check: missing.csv: File not found");
     expectError(run({"import-check"}), "import-check takes one FILE");
     expectError(run({"import-check", "a.csv", "b.csv"}), "import-check takes one FILE");
+}
+
+// Options answered before any window exists.
+TEST(CommandLineTest, VersionHelpAndUnknownOptions)
+{
+    EXPECT_EQ(run({}).status, -1);   // the window starts
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "valdrix " VALDRIX_VERSION "\n");
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--version"));
+    const Outcome unknown = run({"--frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    EXPECT_EQ(unknown.err, "valdrix: unknown option '--frobnicate' (see valdrix --help)\n");
 }
 
 TEST(CommandLineHelpTest, ListsTheTools)

@@ -3,10 +3,10 @@
 #include "devices/DevicesPage.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -30,11 +30,6 @@ const QStringList TableMessages = {
     QString::fromUtf8("Problem z tabelą \"STATUS\" "),
 };
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 using WindowTest = AppTest;
 
@@ -100,12 +95,10 @@ TEST_F(ConfigTest, MissingFileGivesDefaultsAndIsWritten)
 
 TEST_F(ConfigTest, MissingKeysAreAddedAndTheRestOfTheFileKept)
 {
-    QFile file(workPath("Config.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     // Windows-1250: "Łódź" in the database name, other sections and comments around it.
-    file.write("; ustawienia\n[Other]\nIP=1.2.3.4\n\n[server]\n  database = \xa3\xf3\x64\x9f  \n"
-               "Extra=1\n\n[Last]\nx=y\n");
-    file.close();
+    ASSERT_TRUE(writeFile(workPath("Config.ini"),
+                          "; ustawienia\n[Other]\nIP=1.2.3.4\n\n[server]\n  database = \xa3\xf3\x64\x9f  \n"
+                          "Extra=1\n\n[Last]\nx=y\n"));
     createForm();
     EXPECT_EQ(find<QLineEdit>("Edit2")->text(), QString::fromUtf8("Łódź"));
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), SettingsPage::DefaultServer);

@@ -3,6 +3,7 @@
 #include "app/Windows1250.h"
 #include "import/ImportPage.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 #include "ui/LongWork.h"
 #include "ui/StringGrid.h"
 
@@ -10,7 +11,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -39,18 +39,13 @@ protected:
         grid = page->StringGrid1;
     }
 
-    // Writes the bytes into a file of the work folder and returns its path.
-    QString writeFile(const QByteArray& bytes, const QString& name = "people.csv")
-    {
-        QFile file(workPath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-    // Loads the text as the operator would: the file dialog, then the load.
+    // Loads the text as the operator would, from a file of the work folder: the
+    // file dialog, then the load.
     void load(const QByteArray& bytes)
     {
-        dialogs.fileNames.enqueue(writeFile(bytes));
+        const QString path = workPath("people.csv");
+        EXPECT_TRUE(writeFile(path, bytes));
+        dialogs.fileNames.enqueue(path);
         click("Button35");
     }
     static QByteArray cp1250(const char* utf8) { return Windows1250::encode(QString::fromUtf8(utf8)); }

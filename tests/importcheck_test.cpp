@@ -6,10 +6,10 @@
 #include "import/ImportFile.h"
 #include "import/ImportPage.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 #include "ui/StringGrid.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 
@@ -55,11 +55,9 @@ protected:
     }
     void load(const char* utf8)
     {
-        QFile file(workPath("people.csv"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(Windows1250::encode(QString::fromUtf8(utf8)));
-        file.close();
-        dialogs.fileNames.enqueue(file.fileName());
+        const QString path = workPath("people.csv");
+        ASSERT_TRUE(writeFile(path, Windows1250::encode(QString::fromUtf8(utf8))));
+        dialogs.fileNames.enqueue(path);
         click("Button35");
         dialogs.clear();
     }
@@ -214,11 +212,9 @@ TEST_F(ImportCheckTest, ALargeFileIsAskedInPartsWithTheSameAnswers)
 
 TEST_F(ImportCheckTest, FileRowsAreTheRowsOfAFreshGrid)
 {
-    QFile file(workPath("rows.csv"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(Windows1250::encode(QString::fromUtf8("Jan ;Kowalski;12;3\r\nbez pól\r\n\r\nŁucja;\r\n")));
-    file.close();
-    const std::vector<ImportCheckRow> rows = ImportCheck::rowsOf(readImportFile(file.fileName()));
+    const QString path = workPath("rows.csv");
+    ASSERT_TRUE(writeFile(path, Windows1250::encode(QString::fromUtf8("Jan ;Kowalski;12;3\r\nbez pól\r\n\r\nŁucja;\r\n"))));
+    const std::vector<ImportCheckRow> rows = ImportCheck::rowsOf(readImportFile(path));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].firstName, "Jan");
     EXPECT_EQ(rows[0].cardCode, "12;3");

@@ -9,9 +9,9 @@
 #include "dataaccess/Errors.h"
 #include "support/AppFixture.h"
 #include "support/ConnectionCut.h"
+#include "support/Files.h"
 #include "ui/BoundGrid.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -302,10 +302,8 @@ TEST_F(ReliabilityTest, ConfigValuesTheFileCannotHoldAreRefused)
     createForm();
     SettingsPage* settings = form->settingsPage();
     const QString config = workPath("Config.ini");
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = readFile(config);
+    ASSERT_FALSE(before.isEmpty());
 
     settings->MaskEdit2->setText(QString::fromUtf8("hasło中"));
     click("Button1");
@@ -317,16 +315,13 @@ TEST_F(ReliabilityTest, ConfigValuesTheFileCannotHoldAreRefused)
                                              "którego nie ma w kodowaniu Windows-1250."),
                            QString::fromUtf8("Nie zapisano Config.ini: pole \"Nazwa bazy\" zawiera "
                                              "znak końca wiersza.")}));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
-    file.close();
+    EXPECT_EQ(readFile(config), before);
 
     // Polish letters the code page has are saved.
     settings->Edit2->setText(QString::fromUtf8("Łódź"));
     click("Button1");
     EXPECT_EQ(dialogs.errors().size(), 2);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().contains("DATABASE=\xA3\xF3\x64\x9F"));
+    EXPECT_TRUE(readFile(config).contains("DATABASE=\xA3\xF3\x64\x9F"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/AppFixture.h"
 
+#include "support/Files.h"
 #include "ui/BoundGrid.h"
 
 #include <QAbstractButton>
@@ -30,11 +31,10 @@ void AppTest::TearDown()
 
 void AppTest::writeConfig(const QString& server, const QString& database)
 {
-    QFile file(workPath(QStringLiteral("Config.ini")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
-                   .arg(server, database)
-                   .toLatin1());
+    ASSERT_TRUE(writeFile(workPath(QStringLiteral("Config.ini")),
+                          QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
+                              .arg(server, database)
+                              .toLatin1()));
 }
 
 void AppTest::createForm(bool withConfig)

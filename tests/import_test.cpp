@@ -1,11 +1,7 @@
 // The page "Import": reading files into the preview grid and importing its rows,
 // against the real window and database.
-#include "app/Windows1250.h"
-#include "import/ImportPage.h"
-#include "support/AppFixture.h"
-#include "support/Files.h"
+#include "support/ImportPageTest.h"
 #include "ui/LongWork.h"
-#include "ui/StringGrid.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,9 +13,6 @@
 #include <QPushButton>
 #include <QTest>
 
-// Readable texts in the failure reports.
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 const QStringList Titles = {"nr", QString::fromUtf8("Imię"), "Nazwisko", "Kod karty", "Status"};
@@ -27,42 +20,14 @@ const QString& Added = ImportPage::UserAddedText;
 const QString& Exists = ImportPage::UserExistsText;
 QString addedWithCard() { return ImportPage::UserAddedText + ImportPage::CardAddedText; }
 
-class ImportTest : public AppTest {
+class ImportTest : public ImportPageTest {
 protected:
-    void start(bool connect = true)
-    {
-        createForm();
-        if (connect)
-            connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
-        page = form->importPage();
-        grid = page->StringGrid1;
-    }
-
-    // Loads the text as the operator would, from a file of the work folder: the
-    // file dialog, then the load.
-    void load(const QByteArray& bytes)
-    {
-        const QString path = workPath("people.csv");
-        EXPECT_TRUE(writeFile(path, bytes));
-        dialogs.fileNames.enqueue(path);
-        click("Button35");
-    }
-    static QByteArray cp1250(const char* utf8) { return Windows1250::encode(QString::fromUtf8(utf8)); }
-
     QStringList row(int r) const
     {
         QStringList cells;
         for (int c = 0; c < 5; ++c)
             cells << grid->cells(c, r);
         return cells;
-    }
-    QStringList statuses() const
-    {
-        QStringList out;
-        for (int r = 1; r < grid->rowCount(); ++r)
-            out << grid->cells(4, r);
-        return out;
     }
     // Every change of STATUS, with the counters it raised and by how much, for bumps().
     void logBumps()
@@ -87,9 +52,6 @@ protected:
     {
         return scalar(QStringLiteral("SELECT ID_USER FROM USERS WHERE NAME = '%1'").arg(surname));
     }
-
-    ImportPage* page = nullptr;
-    StringGrid* grid = nullptr;
 };
 
 TEST_F(ImportTest, LinesAreCutAtCrLfAndLoneCrAndTheFieldsAtTheFirstTwoSemicolons)

@@ -251,10 +251,6 @@ TEST_F(LocationsTest, AClosedListOrConnectionIsLeftAlone)
     EXPECT_EQ(counter(), 0);
 }
 
-}  // namespace
-
-namespace {
-
 // The location list takes a typed name like the card list: written by the key, no
 // counter; a refused value leaves the stored one, and the form stays on its row.
 TEST_F(LocationsTest, ANameTypedIntoTheListIsWrittenByTheKey)

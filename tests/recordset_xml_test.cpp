@@ -30,7 +30,7 @@ protected:
         EXPECT_TRUE(RecordsetXml::write(data, RecordsetXml::describeColumns(data), buffer));
         return buffer.data();
     }
-    // The lines of the document between `from` (included) and `to` (excluded).
+    // The lines of the document, each without its line feed.
     static QList<QByteArray> lines(const QByteArray& xml) { return xml.split('\n'); }
 
     Connection connection;

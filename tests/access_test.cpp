@@ -17,38 +17,11 @@ class AccessTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->accessPage();
         editor = page->editor();
     }
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
-    }
-    QStringList items(const char* comboName)
-    {
-        QStringList out;
-        QComboBox* combo = find<QComboBox>(comboName);
-        for (int i = 0; i < combo->count(); ++i)
-            out << combo->itemText(i);
-        return out;
-    }
-    // Selects a row of a grid by clicking it with the mouse.
-    void clickRow(BoundGrid* grid, const QString& text)
-    {
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            grid->resize(400, 300);
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            ASSERT_TRUE(cell.isValid()) << text.toStdString();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
-    }
+    QStringList items(const char* comboName) { return AppTest::items(find<QComboBox>(comboName)); }
     // Colours of one editor row as 'G'/'B', read from the grabbed grid.
     std::string shownRow(int row)
     {
@@ -110,7 +83,7 @@ TEST_F(AccessTest, AddingAGroupRefillsEveryGroupList)
 
     page->Edit5->setText(Tricky);
     click("Button7");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalar("SELECT NAME FROM GROUPS ORDER BY ID_GROUP DESC LIMIT 1"), Tricky);
     EXPECT_EQ(counter("GROUPS"), 1);
     for (const char* combo : GroupCombos)
@@ -130,7 +103,7 @@ TEST_F(AccessTest, DeletingAGroupMovesItsMembersAndDropsItsPermissions)
     // Group 1 is never deleted, and nobody is asked.
     clickRow(page->DBGrid4, QString::fromUtf8("Domyślna"));
     click("Button6");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 
     clickRow(page->DBGrid4, QString::fromUtf8("Piąta"));
     dialogs.questionAnswers.enqueue(false);
@@ -193,7 +166,7 @@ TEST_F(AccessTest, ConnectAndGroupClicksLoadTheEmptyTemplate)
     clickRow(page->DBGrid5, "Biuro");
     QTest::keyClick(page->DBGrid4, Qt::Key_Down);
     EXPECT_EQ(find<QLabel>("Label38")->text(), "Szablon: ");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(AccessTest, TemplateListLoadsDayStringsAsRead)
@@ -233,7 +206,7 @@ TEST_F(AccessTest, AddingAndSavingTemplatesWriteTheFields)
     page->Edit9->setText(Tricky);
     click("Button9");
     click("Button9");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM PERMISSIONS WHERE NAME = '" + module->Quorvel.escape(Tricky) + "'"), 2);
     EXPECT_EQ(scalar("SELECT CONCAT_WS(',', D1, D5, D6, D7) FROM PERMISSIONS LIMIT 1"),
               "08:00:17:00,08:00:17:00,00:00:00:00,00:00:00:00");
@@ -290,7 +263,7 @@ TEST_F(AccessTest, NothingHappensWithoutAConnection)
     page->Edit9->setText("y");
     for (const char* button : {"Button7", "Button6", "Button25", "Button9", "Button10", "Button26", "Button11"})
         click(button);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_FALSE(module->Quorvel.isOpen());
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM GROUPS"), 1);
     EXPECT_EQ(find<QLabel>("Label38")->text(), "---");

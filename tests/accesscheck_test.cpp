@@ -414,7 +414,7 @@ TEST_F(AccessCheckWindowTest, AnswersFromTheChosenPersonPassageHeadAndTime)
     dialog->person->setEditText("Nikt Taki");
     dialog->runButton->click();
     EXPECT_EQ(dialog->reasons->toPlainText(), QString::fromUtf8("Wybierz osobę z listy."));
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalarInt("SELECT PERMISSIONS_has_GROUPS + USERS + CARDS FROM STATUS"), 0);
 }
 

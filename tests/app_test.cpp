@@ -1,14 +1,12 @@
 // The main window, Config.ini, connecting and the event-counter watch.
-#include "app/CommandLine.h"
 #include "app/SettingsPage.h"
-#include "app/Version.h"
 #include "devices/DevicesPage.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -32,11 +30,6 @@ const QStringList TableMessages = {
     QString::fromUtf8("Problem z tabelą \"STATUS\" "),
 };
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 using WindowTest = AppTest;
 
@@ -73,7 +66,7 @@ TEST_F(WindowTest, StartsDisconnectedWithItsFrame)
     EXPECT_EQ(find<QComboBox>("wiegand_a")->currentText(), "34");
     EXPECT_EQ(find<QComboBox>("wiegand_b")->currentText(), "34");
     EXPECT_EQ(find<QComboBox>("ComboBox12")->currentText(), "Wszystkie");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 
     // Unconnect on a closed connection does nothing.
     form->UNCONNECT1->trigger();
@@ -102,12 +95,10 @@ TEST_F(ConfigTest, MissingFileGivesDefaultsAndIsWritten)
 
 TEST_F(ConfigTest, MissingKeysAreAddedAndTheRestOfTheFileKept)
 {
-    QFile file(workPath("Config.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     // Windows-1250: "Łódź" in the database name, other sections and comments around it.
-    file.write("; ustawienia\n[Other]\nIP=1.2.3.4\n\n[server]\n  database = \xa3\xf3\x64\x9f  \n"
-               "Extra=1\n\n[Last]\nx=y\n");
-    file.close();
+    ASSERT_TRUE(writeFile(workPath("Config.ini"),
+                          "; ustawienia\n[Other]\nIP=1.2.3.4\n\n[server]\n  database = \xa3\xf3\x64\x9f  \n"
+                          "Extra=1\n\n[Last]\nx=y\n"));
     createForm();
     EXPECT_EQ(find<QLineEdit>("Edit2")->text(), QString::fromUtf8("Łódź"));
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), SettingsPage::DefaultServer);
@@ -120,7 +111,7 @@ TEST_F(ConfigTest, MissingKeysAreAddedAndTheRestOfTheFileKept)
     find<QLineEdit>("MaskEdit2")->setText(QString::fromUtf8("hasło"));
     click("Button1");
     EXPECT_TRUE(readFile(workPath("Config.ini")).contains("\npassword=has\xb3o\n"));
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 }
 
 TEST_F(ConfigTest, UnwritableFileIsReportedAndTheProgramStarts)
@@ -150,7 +141,7 @@ TEST_F(ConfigTest, ConnectUsesTheFieldsNotTheFile)
     connectDatabase();
     EXPECT_TRUE(module->Quorvel.isOpen());
     EXPECT_EQ(module->Quorvel.login(), "vqx_other");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_TRUE(readFile(workPath("Config.ini")).contains("\nLogin=vqx\r\n"));
     EXPECT_TRUE(readFile(workPath("Config.ini")).contains("DATABASE=no_such_database"));
 }
@@ -190,7 +181,7 @@ TEST_F(ConnectTest, ConnectOpensEverythingAndFillsTheGroupLists)
     sql("INSERT INTO GROUPS (NAME) VALUES ('Biuro'), ('Ochrona')");
     createForm();
     connectDatabase();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(statusTexts, QStringList({TDataModule3::ConnectingText, TDataModule3::ConnectedText}));
     EXPECT_EQ(form->statusText(), QString::fromUtf8("Połączony z bazą"));
     for (Dataset* d : {&module->Device, &module->Events, &module->Users, &module->Groups,
@@ -352,7 +343,7 @@ TEST_F(WatchTest, RefreshesTheEventPageOnlyWhenTheCounterChanges)
     tick();
     EXPECT_EQ(form->LastEventsCount, 5);
     EXPECT_EQ(refreshes.count(), 1);
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 }
 
 TEST_F(WatchTest, MissingStatusIsReportedOnceAndEmptyStatusIsIgnored)
@@ -361,7 +352,7 @@ TEST_F(WatchTest, MissingStatusIsReportedOnceAndEmptyStatusIsIgnored)
     connectDatabase();
     sql("DELETE FROM STATUS");
     form->Timer1Timer();
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 
     sql("DROP TABLE STATUS");
     for (int tick = 0; tick < 5; ++tick)
@@ -399,39 +390,6 @@ TEST_F(WatchTest, SaveGaugeRunsAHundredTicksAndRestartsOnANewSave)
     EXPECT_TRUE(gauge->isHidden());
     EXPECT_EQ(gauge->value(), 0);
     EXPECT_FALSE(form->Timer2->isActive());
-}
-
-}  // namespace
-
-namespace {
-
-// Options answered before any window exists.
-TEST(CommandLineTest, VersionHelpAndUnknownOptions)
-{
-    auto run = [](const QStringList& arguments, QByteArray* out, QByteArray* err) {
-        char* outText = nullptr;
-        char* errText = nullptr;
-        size_t outSize = 0, errSize = 0;
-        std::FILE* o = open_memstream(&outText, &outSize);
-        std::FILE* e = open_memstream(&errText, &errSize);
-        const int status = CommandLine::run(arguments, o, e);
-        std::fclose(o);
-        std::fclose(e);
-        *out = QByteArray(outText, static_cast<qsizetype>(outSize));
-        *err = QByteArray(errText, static_cast<qsizetype>(errSize));
-        std::free(outText);
-        std::free(errText);
-        return status;
-    };
-    QByteArray out, err;
-    EXPECT_EQ(run({}, &out, &err), -1);   // the window starts
-    EXPECT_EQ(run({"--version"}, &out, &err), 0);
-    EXPECT_EQ(out, "valdrix " VALDRIX_VERSION "\n");
-    EXPECT_EQ(run({"--help"}, &out, &err), 0);
-    EXPECT_TRUE(out.contains("--version"));
-    EXPECT_EQ(run({"--frobnicate"}, &out, &err), 2);
-    EXPECT_TRUE(out.isEmpty());
-    EXPECT_EQ(err, "valdrix: unknown option '--frobnicate' (see valdrix --help)\n");
 }
 
 }  // namespace

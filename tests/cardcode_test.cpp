@@ -149,7 +149,7 @@ TEST_F(CardCodeWindowTest, UseFillsTheCodeFieldWhichEnterStores)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(page->Edit13->text(), "00000C8707");
     QTest::keyClick(page->Edit13, Qt::Key_Return);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalar("SELECT CODE FROM CARDS"), "00000C8707");
     EXPECT_EQ(scalarInt("SELECT ID_USER_FK FROM CARDS"), scalarInt("SELECT ID_USER FROM USERS"));
 

@@ -4,7 +4,7 @@
 #include "ui/ErrorGuard.h"
 
 #include <QLocale>
-#include <functional>
+#include <utility>
 
 namespace {
 
@@ -280,21 +280,17 @@ TEST_F(CardsTest, ACommitWhileTheErrorBoxIsOpenIsIgnored)
 {
     sql("INSERT INTO CARDS (ID_USER_FK, CODE, KARENCJA_OD) VALUES (0, 'F1', '2010-01-01')");
     start();
-    struct Reentering : ScriptedDialogs {
-        std::function<void()> inBox;
-        void errorBox(const QString& text) override
-        {
-            ScriptedDialogs::errorBox(text);
-            if (auto again = std::exchange(inBox, nullptr))
-                again();
-        }
-    } boxes;
+    ScriptedDialogs boxes;
     ErrorGuard guard(boxes);
     DatasetModel model(module->Karty, {{"KARENCJA_OD", "od", true}});
     model.setEditGuard(&guard);
     const QModelIndex cell = model.index(0, 0);
     bool second = true;
-    boxes.inBox = [&] { second = model.setData(cell, "2019-02-31", Qt::EditRole); };
+    bool committedAgain = false;
+    boxes.whileShown = [&](const QString& kind, const QString&) {
+        if (kind == "error" && !std::exchange(committedAgain, true))
+            second = model.setData(cell, "2019-02-31", Qt::EditRole);
+    };
     EXPECT_FALSE(model.setData(cell, "2019-02-31", Qt::EditRole));
     EXPECT_FALSE(second);
     EXPECT_EQ(boxes.errors().size(), 1);

@@ -2,9 +2,10 @@
 // working directory, their output and exit statuses, and the program itself run
 // without a display.
 #include "app/CommandLine.h"
+#include "app/Version.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -57,11 +58,7 @@ protected:
             "OUTPUT) VALUES (1, 2, 1, 1, 0)");
         writeConfig(testServerAddress(), databaseName());
     }
-    QByteArray config()
-    {
-        QFile file(workPath("Config.ini"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray config() { return readFile(workPath("Config.ini")); }
 };
 
 TEST_F(CommandLineToolsTest, CheckAnswersWithTheVerdictAndItsExitStatus)
@@ -114,10 +111,8 @@ TEST_F(CommandLineToolsTest, ConfigIsReadLikeTheWindowAndNeverWritten)
 {
     const QStringList question = {"check", "--card", "1", "--device", "1", "--head", "A"};
     // Lower-case names match; a missing key takes the window's default.
-    QFile file(workPath("Config.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[server]\r\nip=" + testServerAddress().toLatin1() + "\r\nlogin=vqx\r\nPASSWORD=vqx\r\n");
-    file.close();
+    ASSERT_TRUE(writeFile(workPath("Config.ini"),
+                          "[server]\r\nip=" + testServerAddress().toLatin1() + "\r\nlogin=vqx\r\nPASSWORD=vqx\r\n"));
     const QByteArray before = config();
     const Outcome noDatabase = run(question);
     expectError(noDatabase, "valdrix check: ");
@@ -153,10 +148,7 @@ TEST_F(CommandLineToolsTest, CardCodeConvertsOrNamesTheField)
 
 TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
 {
-    QFile file(workPath("people.csv"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Jan;Kowalski;0000000123\r\nEwa;Nowak;55\r\nbez pol\r\nEWA;NOWAK;\r\n");
-    file.close();
+    ASSERT_TRUE(writeFile(workPath("people.csv"), "Jan;Kowalski;0000000123\r\nEwa;Nowak;55\r\nbez pol\r\nEWA;NOWAK;\r\n"));
     const QString before = scalar("SELECT CONCAT_WS(',', (SELECT COUNT(*) FROM USERS), USERS, CARDS) FROM STATUS");
     const Outcome r = run({"import-check", "people.csv"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
@@ -172,6 +164,22 @@ TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
     expectError(run({"import-check", "missing.csv"}), "valdrix import-check: missing.csv: File not found");
     expectError(run({"import-check"}), "import-check takes one FILE");
     expectError(run({"import-check", "a.csv", "b.csv"}), "import-check takes one FILE");
+}
+
+// Options answered before any window exists.
+TEST(CommandLineTest, VersionHelpAndUnknownOptions)
+{
+    EXPECT_EQ(run({}).status, -1);   // the window starts
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "valdrix " VALDRIX_VERSION "\n");
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--version"));
+    const Outcome unknown = run({"--frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    EXPECT_EQ(unknown.err, "valdrix: unknown option '--frobnicate' (see valdrix --help)\n");
 }
 
 TEST(CommandLineHelpTest, ListsTheTools)

@@ -22,9 +22,7 @@ class DevicesTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->devicesPage();
         locations = form->settingsPage()->locationsPanel();
     }
@@ -49,28 +47,6 @@ protected:
         return scalar(QStringLiteral("SELECT CONCAT_WS('|', %1) FROM DEVICE WHERE ID_DEVICE = %2")
                           .arg(QString::fromLatin1(columns))
                           .arg(id));
-    }
-    static QStringList items(const QComboBox* combo)
-    {
-        QStringList out;
-        for (int i = 0; i < combo->count(); ++i)
-            out << combo->itemText(i);
-        return out;
-    }
-    // Clicks the row whose first column holds the text, with the mouse.
-    void clickRow(BoundGrid* grid, const QString& text)
-    {
-        grid->resize(600, 400);
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            grid->scrollTo(grid->model()->index(row, 0));
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            ASSERT_TRUE(cell.isValid()) << text.toStdString();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
     }
     int currentDevice() const { return module->Device.integer(QStringLiteral("ID_DEVICE")); }
     QString shownLocation() const { return page->ComboBox6->currentText(); }
@@ -162,7 +138,7 @@ TEST_F(DevicesTest, AddingRefusesAMissingOrRepeatedFactoryNumber)
     // No location chosen: the device is stored without one.
     page->factory->setText("000000000000");
     click("Button20");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     const int first = scalarInt("SELECT MAX(ID_DEVICE) FROM DEVICE");
     EXPECT_EQ(stored(first, "FACTORY, NAME, IP, MASK, GETWAY, RELAY, WIEGAND_A, WIEGAND_B, SERWER, "
                             "SERWER_PORT, SET_CONFIG, ID_LOCALIZATION, TYP_A, TYP_B, SAVE_A, SAVE_B, DEL"),
@@ -192,7 +168,7 @@ TEST_F(DevicesTest, AddingRefusesAMissingOrRepeatedFactoryNumber)
     page->CheckBox9->setChecked(false);
     page->TrackBar1->setValue(60);
     click("Button20");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     const int second = scalarInt("SELECT MAX(ID_DEVICE) FROM DEVICE");
     EXPECT_EQ(stored(second, "FACTORY, NAME, NAME_A, NAME_B, WIEGAND_A, ID_LOCALIZATION, TYP_A, SAVE_B, RELAY"),
               QStringLiteral("F'2\\|") + Tricky + QString::fromUtf8("|Wejście \"główne\"|B\\'|4'2|2|2|0|60"));
@@ -222,7 +198,7 @@ TEST_F(DevicesTest, SavingWritesTheFormClipsTheRelayAndSetsTheConfigFlag)
 
     // Saved unchanged: the relay goes down to 60 and the controller is told to reload.
     click("Button18");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(stored(1, "RELAY, WIEGAND_A, WIEGAND_B, TYP_A, TYP_B, SAVE_A, SAVE_B, SET_CONFIG, ID_LOCALIZATION"),
               "60|26|58|2|1|0|1|1|1");
     EXPECT_EQ(counter(), 1);
@@ -402,9 +378,11 @@ TEST_F(DevicesTest, FillingTheLocationListChoosesTheSecondLocation)
         createForm();
         page = form->devicesPage();
         int chosen = -2;
-        QObject::connect(&form->lookups(), &Lookups::locationListFilled,
-                         [&] { chosen = page->ComboBox6->currentIndex(); });
+        const QMetaObject::Connection watch =
+            QObject::connect(&form->lookups(), &Lookups::locationListFilled,
+                             [&] { chosen = page->ComboBox6->currentIndex(); });
         connectDatabase();
+        QObject::disconnect(watch);   // `chosen` ends here; later fills must not reach it
         return chosen;
     };
     location(1, "Cezar");
@@ -446,7 +424,7 @@ TEST_F(DevicesTest, AClosedListOrConnectionIsLeftAlone)
 
     form->UNCONNECT1Click();
     pressAll();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_FALSE(module->Quorvel.isOpen());
     EXPECT_EQ(scalar("SELECT CONCAT_WS(',', DEVICE, LOCALIZATION) FROM STATUS"), "0,1");
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM DEVICE"), 1);
@@ -489,7 +467,7 @@ TEST_F(DevicesTest, DeletingTheOnlyDeviceEmptiesTheListsAndTheForm)
     dialogs.clear();
     click("Button19");
     click("Button18");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_TRUE(page->Gauge1->isHidden());
     EXPECT_EQ(counter(), 1);
 }

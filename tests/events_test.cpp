@@ -27,9 +27,7 @@ class EventsTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->eventsPage();
         form->AdvOfficePager1->setCurrentIndex(2);
     }
@@ -84,7 +82,7 @@ TEST_F(EventsTest, PageStartsAsTheFormStoresIt)
     click("BitBtn4");
     EXPECT_TRUE(module->SQL.lines().join("").isEmpty());
     EXPECT_EQ(page->Label61->text(), "---");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_FALSE(module->Quorvel.isOpen());
 }
 
@@ -214,7 +212,7 @@ protected:
     QList<int> filtered()
     {
         click("Button27");
-        EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        expectNothingShown();
         return shownIds();
     }
     void range(const QDate& from, const QDate& to)
@@ -490,7 +488,7 @@ TEST_F(WatchRefreshTest, RefreshesOnlyWhenTheCounterMovedAndKeepsRowFive)
     tick();
     EXPECT_EQ(shownIds(), QList<int>({scalar("SELECT MAX(ID) FROM EVENTS").toInt()}));
     EXPECT_EQ(page->Edit18->text(), "1");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(WatchRefreshTest, TheOperatorsNewerQueryIsNotOverwritten)
@@ -510,7 +508,7 @@ TEST_F(WatchRefreshTest, TheOperatorsNewerQueryIsNotOverwritten)
     form->UNCONNECT1->trigger();
     page->waitForWatchRefresh();
     EXPECT_FALSE(module->Events.isOpen());
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
 }
 
 TEST_F(WatchRefreshTest, AFailingRefreshIsReportedAndTheNextChangeTriesAgain)

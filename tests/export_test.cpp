@@ -3,6 +3,7 @@
 #include "app/Windows1250.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,20 +17,11 @@ namespace {
 
 const QString ExpectedXml = QFileInfo(QStringLiteral(__FILE__)).dir().filePath("data/events_export.xml");
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
 class ExportTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->eventsPage();
     }
     // Presses an export button and answers its file dialog with `file`.
@@ -124,10 +116,7 @@ TEST_F(ExportTest, ExistingFileIsReplacedAndAFileThatCannotBeCreatedIsAnError)
     sql("INSERT INTO DEVICE (NAME) VALUES ('Brama')");
     sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) VALUES (1, 1, 1, '2024-01-01 10:00:00')");
     start();
-    QFile old(workPath("stary.csv"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(5000, 'x'));
-    old.close();
+    ASSERT_TRUE(writeFile(workPath("stary.csv"), QByteArray(5000, 'x')));
     EXPECT_EQ(exportTo("Button30", "stary.csv").count('\n'), 1);
     EXPECT_TRUE(dialogs.texts("question").isEmpty());
 
@@ -181,7 +170,7 @@ TEST_F(ExportTest, NothingIsWrittenWithoutAFileAConnectionOrAPageNumber)
     form->UNCONNECT1->trigger();
     dialogs.clear();
     EXPECT_TRUE(exportTo("Button30", "b.csv").isEmpty());
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_FALSE(QFile::exists(workPath("b.csv")));
     EXPECT_FALSE(module->Quorvel.isOpen());
 }

@@ -1,24 +1,17 @@
 // The page "Import": reading files into the preview grid and importing its rows,
 // against the real window and database.
-#include "app/Windows1250.h"
-#include "import/ImportPage.h"
-#include "support/AppFixture.h"
+#include "support/ImportPageTest.h"
 #include "ui/LongWork.h"
-#include "ui/StringGrid.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-
-// Readable texts in the failure reports.
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -27,51 +20,14 @@ const QString& Added = ImportPage::UserAddedText;
 const QString& Exists = ImportPage::UserExistsText;
 QString addedWithCard() { return ImportPage::UserAddedText + ImportPage::CardAddedText; }
 
-class ImportTest : public AppTest {
+class ImportTest : public ImportPageTest {
 protected:
-    void start(bool connect = true)
-    {
-        createForm();
-        if (connect)
-            connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
-        page = form->importPage();
-        grid = page->StringGrid1;
-    }
-
-    // Writes the bytes into a file of the work folder and returns its path.
-    QString writeFile(const QByteArray& bytes, const QString& name = "people.csv")
-    {
-        QFile file(workPath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-    // Loads the text as the operator would: the file dialog, then the load.
-    void load(const QByteArray& bytes)
-    {
-        dialogs.fileNames.enqueue(writeFile(bytes));
-        click("Button35");
-    }
-    static QByteArray cp1250(const char* utf8) { return Windows1250::encode(QString::fromUtf8(utf8)); }
-
     QStringList row(int r) const
     {
         QStringList cells;
         for (int c = 0; c < 5; ++c)
             cells << grid->cells(c, r);
         return cells;
-    }
-    QStringList statuses() const
-    {
-        QStringList out;
-        for (int r = 1; r < grid->rowCount(); ++r)
-            out << grid->cells(4, r);
-        return out;
-    }
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
     }
     // Every change of STATUS, with the counters it raised and by how much, for bumps().
     void logBumps()
@@ -96,9 +52,6 @@ protected:
     {
         return scalar(QStringLiteral("SELECT ID_USER FROM USERS WHERE NAME = '%1'").arg(surname));
     }
-
-    ImportPage* page = nullptr;
-    StringGrid* grid = nullptr;
 };
 
 TEST_F(ImportTest, LinesAreCutAtCrLfAndLoneCrAndTheFieldsAtTheFirstTwoSemicolons)
@@ -317,7 +270,7 @@ TEST_F(ImportTest, NothingIsImportedWithoutAGroupAConnectionOrNames)
     start();
     // Before any load: the one empty row creates nobody and says so.
     click("Button36");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_EQ(statuses(), QStringList(ImportPage::NoNamesText));
     EXPECT_EQ(counter("USERS"), 0);
 
@@ -334,7 +287,7 @@ TEST_F(ImportTest, NothingIsImportedWithoutAGroupAConnectionOrNames)
     page->ComboBox4->setCurrentIndex(0);
     form->UNCONNECT1->trigger();
     click("Button36");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_EQ(statuses(), QStringList(ImportPage::NoNamesText));
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 0);
 }

@@ -1,19 +1,13 @@
 // The import's dry run: what "Sprawdź plik" forecasts is what "Importuj" then
 // does with the same grid, and the forecast itself writes nothing.
-#include "app/Windows1250.h"
 #include "dataaccess/Connection.h"
 #include "import/ImportCheck.h"
 #include "import/ImportFile.h"
-#include "import/ImportPage.h"
-#include "support/AppFixture.h"
-#include "ui/StringGrid.h"
+#include "support/ImportPageTest.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
-
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -36,41 +30,22 @@ QString realOutcome(const QString& forecast)
     return QStringLiteral("(unknown forecast) ") + forecast;
 }
 
-class ImportCheckTest : public AppTest {
+class ImportCheckTest : public ImportPageTest {
 protected:
     void SetUp() override
     {
-        AppTest::SetUp();
+        ImportPageTest::SetUp();
         sql("INSERT INTO GROUPS (ID_GROUP, NAME) VALUES (2, 'Biuro')");
         sql("INSERT INTO USERS (ID_USER, ID_GROUP, FIRST_NAME, NAME, DEL) VALUES "
             "(1, 2, 'Anna', 'Wiśniewska', 0), (2, 2, 'Stary', 'Usunięty', 1)");
         sql("INSERT INTO CARDS (ID_USER_FK, CODE, KARENCJA_OD, KARENCJA_DO) VALUES "
             "(1, '00C88B2875', '2010-01-01', '2030-12-31'), (0, 'wolna', '2010-01-01', '2030-12-31')");
     }
-    void start()
-    {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
-        page = form->importPage();
-        grid = page->StringGrid1;
-    }
+    // Loads the text, written in Windows-1250, and forgets what the load showed.
     void load(const char* utf8)
     {
-        QFile file(workPath("people.csv"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(Windows1250::encode(QString::fromUtf8(utf8)));
-        file.close();
-        dialogs.fileNames.enqueue(file.fileName());
-        click("Button35");
+        ImportPageTest::load(cp1250(utf8));
         dialogs.clear();
-    }
-    QStringList statuses() const
-    {
-        QStringList out;
-        for (int r = 1; r < grid->rowCount(); ++r)
-            out << grid->cells(4, r);
-        return out;
     }
     QString everything()
     {
@@ -78,9 +53,6 @@ protected:
                       "(SELECT CONCAT_WS(',', USERS, GROUPS, CARDS, PERMISSIONS, PERMISSIONS_has_GROUPS, "
                       "DEVICE, LOCALIZATION, EVENTS) FROM STATUS))");
     }
-
-    ImportPage* page = nullptr;
-    StringGrid* grid = nullptr;
 };
 
 // Every kind of row; names and codes compared as the database compares them
@@ -110,7 +82,7 @@ TEST_F(ImportCheckTest, WhatItForecastsIsWhatTheImportDoes)
     ASSERT_EQ(grid->rowCount(), 15);
     const QString before = everything();
     click("ImportCheckButton");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(everything(), before);
 
     const QStringList forecast = statuses();
@@ -216,11 +188,9 @@ TEST_F(ImportCheckTest, ALargeFileIsAskedInPartsWithTheSameAnswers)
 
 TEST_F(ImportCheckTest, FileRowsAreTheRowsOfAFreshGrid)
 {
-    QFile file(workPath("rows.csv"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(Windows1250::encode(QString::fromUtf8("Jan ;Kowalski;12;3\r\nbez pól\r\n\r\nŁucja;\r\n")));
-    file.close();
-    const std::vector<ImportCheckRow> rows = ImportCheck::rowsOf(readImportFile(file.fileName()));
+    const QString path = workPath("rows.csv");
+    ASSERT_TRUE(writeFile(path, Windows1250::encode(QString::fromUtf8("Jan ;Kowalski;12;3\r\nbez pól\r\n\r\nŁucja;\r\n"))));
+    const std::vector<ImportCheckRow> rows = ImportCheck::rowsOf(readImportFile(path));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].firstName, "Jan");
     EXPECT_EQ(rows[0].cardCode, "12;3");

@@ -18,9 +18,7 @@ class LocationsTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         panel = form->settingsPage()->locationsPanel();
     }
     long long counter() { return scalarInt(QStringLiteral("SELECT LOCALIZATION FROM STATUS")); }
@@ -37,20 +35,7 @@ protected:
                                      "WHERE ID = %1")
                           .arg(id));
     }
-    void clickRow(const QString& text)
-    {
-        BoundGrid* grid = panel->DBGrid8;
-        grid->resize(300, 400);
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            ASSERT_TRUE(cell.isValid()) << text.toStdString();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
-    }
+    void clickRow(const QString& text) { AppTest::clickRow(panel->DBGrid8, text); }
     int currentLocation() const { return module->LOCALIZATION.integer(QStringLiteral("ID")); }
 
     LocationsPanel* panel = nullptr;
@@ -106,7 +91,7 @@ TEST_F(LocationsTest, EachZoneIsShownByItsTextAndStoredByItsPosition)
         EXPECT_EQ(zones->currentText(), QString::fromUtf8(Zones[25 - p])) << p;
     }
     EXPECT_EQ(counter(), 26);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(LocationsTest, AZoneOutsideTheListShowsEmptyAndTypedTextSavesMinusOne)
@@ -166,7 +151,7 @@ TEST_F(LocationsTest, AddingTakesThePresetsAndTextsAsTyped)
     panel->Memo1->setPlainText(address);
     panel->ComboBox5->setCurrentIndex(0);
     click("Button23");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalar("SELECT ADRES FROM LOCALIZATION ORDER BY ID DESC LIMIT 1"), address);
     EXPECT_EQ(scalar("SELECT NAME FROM LOCALIZATION ORDER BY ID DESC LIMIT 1"), name);
     pager->setCurrentIndex(0);
@@ -240,7 +225,7 @@ TEST_F(LocationsTest, TheLastLocationDeletedEmptiesTheFormAndNothingIsLeftToAct)
     dialogs.clear();
     click("Button22");
     click("Button21");
-    EXPECT_TRUE(dialogs.shown.isEmpty());
+    expectNothingShown();
     EXPECT_EQ(counter(), 1);
 }
 
@@ -260,15 +245,11 @@ TEST_F(LocationsTest, AClosedListOrConnectionIsLeftAlone)
     click("Button21");
     click("Button22");
     click("Button23");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(stored(1), "Alfa|13");
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM LOCALIZATION"), 1);
     EXPECT_EQ(counter(), 0);
 }
-
-}  // namespace
-
-namespace {
 
 // The location list takes a typed name like the card list: written by the key, no
 // counter; a refused value leaves the stored one, and the form stays on its row.
@@ -279,7 +260,7 @@ TEST_F(LocationsTest, ANameTypedIntoTheListIsWrittenByTheKey)
     start();
     clickRow("Biuro");
     editCell(panel->DBGrid8, 0, 0, "Zakład 'Ł' \\ 2");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(stored(1), QString::fromUtf8("Zakład 'Ł' \\ 2|13"));
     EXPECT_EQ(counter(), 0);
     EXPECT_EQ(currentLocation(), 1);   // now second in name order, still the shown one

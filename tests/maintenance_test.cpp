@@ -25,19 +25,13 @@ protected:
         sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) VALUES "
             "(1, 1, 1, NOW()), (2, 1, 1, NOW()), (2, 1, 2, NOW()), (1, 1, 2, NOW()), (2, 1, 1, NOW())");
     }
-    void start()
-    {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
-    }
     QString counters() { return scalar("SELECT CONCAT_WS(',', USERS, `GROUPS`, CARDS, PERMISSIONS, "
                                        "PERMISSIONS_has_GROUPS, DEVICE, LOCALIZATION, EVENTS) FROM STATUS"); }
 };
 
 TEST_F(MaintenanceTest, PurgeRemovesTheRowsMarkedDeletedWithTheDeletedPeoplesEvents)
 {
-    start();
+    startConnected();
     ASSERT_EQ(module->Events.rowCount(), 5);
 
     dialogs.questionAnswers.enqueue(false);
@@ -63,7 +57,7 @@ TEST_F(MaintenanceTest, APurgeStatementThatFailsEndsThePurgeWithTheEarlierOnesDo
 {
     sql("CREATE TRIGGER GROUPS_LOCKED BEFORE DELETE ON `GROUPS` FOR EACH ROW "
         "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'grupy zablokowane'");
-    start();
+    startConnected();
     click("Button24");
     EXPECT_EQ(dialogs.errors(), QStringList("grupy zablokowane"));
     // The people and their events are gone for good; the rest is still only marked.
@@ -79,7 +73,7 @@ TEST_F(MaintenanceTest, APurgeStatementThatFailsEndsThePurgeWithTheEarlierOnesDo
 
 TEST_F(MaintenanceTest, DeletingAllEventsAsksTwiceAndOnlyYesTwiceDeletes)
 {
-    start();
+    startConnected();
     for (const QList<bool>& answers : {QList<bool>{false}, QList<bool>{true, false}}) {
         for (bool answer : answers)
             dialogs.questionAnswers.enqueue(answer);
@@ -105,7 +99,7 @@ TEST_F(MaintenanceTest, WithoutAConnectionNothingIsAsked)
     form->UNCONNECT1->trigger();
     click("Button24");
     click("Button34");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 5);
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 3);
 }

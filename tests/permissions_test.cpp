@@ -33,9 +33,7 @@ protected:
     }
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->accessPage();
     }
     long long counter() { return scalarInt("SELECT PERMISSIONS_has_GROUPS FROM STATUS"); }
@@ -64,19 +62,6 @@ protected:
         for (int i = 0; i < list->count(); ++i)
             list->item(i)->setCheckState(passages.contains(list->item(i)->text()) ? Qt::Checked
                                                                                  : Qt::Unchecked);
-    }
-    // Clicks the row of a grid whose first column reads `text`, with the mouse.
-    void clickRow(BoundGrid* grid, const QString& text, Qt::KeyboardModifiers keys = {})
-    {
-        for (int row = 0; row < grid->model()->rowCount(); ++row) {
-            if (grid->model()->index(row, 0).data().toString() != text)
-                continue;
-            grid->resize(500, 300);
-            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, keys, cell.center());
-            return;
-        }
-        FAIL() << "no row " << text.toStdString();
     }
     QString caption() { return find<QLabel>("Label38")->text(); }
 
@@ -122,7 +107,7 @@ TEST_F(PermissionsTest, ReaderBoxesDecideTheHeadsOfEveryRowWritten)
     click("Button12");
     EXPECT_EQ(stored().size(), 3);
     EXPECT_EQ(counter(), 3);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(PermissionsTest, GroupOneAndEmptyTicksWriteNothingAndSayNothing)
@@ -137,7 +122,7 @@ TEST_F(PermissionsTest, GroupOneAndEmptyTicksWriteNothingAndSayNothing)
     click("Button12");
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_EQ(counter(), 0);
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 }
 
 TEST_F(PermissionsTest, GrantWithoutAnyTemplateIsRefused)
@@ -162,8 +147,8 @@ TEST_F(PermissionsTest, RemovalTakesOnlyTheCurrentRowOfSeveralSelected)
     EXPECT_EQ(page->groupCaption->text(), QString::fromUtf8("Lista uprawnień dla grupy: Magazyn"));
     ASSERT_EQ(shown().size(), 3);
     clickRow(page->DBGrid6, "Brama");
-    clickRow(page->DBGrid6, Main, Qt::ControlModifier);
-    clickRow(page->DBGrid6, "Drzwi biura", Qt::ControlModifier);
+    clickRow(page->DBGrid6, Main, 0, Qt::ControlModifier);
+    clickRow(page->DBGrid6, "Drzwi biura", 0, Qt::ControlModifier);
     EXPECT_EQ(page->DBGrid6->selectedRowNumbers(), std::vector<int>({0, 1, 2}));
     EXPECT_EQ(module->Prawa.integer("NMID"), 12);
 
@@ -172,7 +157,7 @@ TEST_F(PermissionsTest, RemovalTakesOnlyTheCurrentRowOfSeveralSelected)
               QStringList({"10", "11", "13"}));
     EXPECT_EQ(counter(), 1);
     EXPECT_EQ(shown(), QStringList({"Brama|Nocny|1|0", Main + "|Dzienny|1|1"}));
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
 
     // From an empty list nothing is removed.
     clickRow(page->DBGrid4, Default);
@@ -307,7 +292,7 @@ TEST_F(PermissionsTest, FromConnectToAGrantedPermission)
     EXPECT_EQ(page->grantCaption->text(), QString::fromUtf8("Dodaj uprawnienie: Nocny dla zaznaczonych przejść"));
     tick({"Drzwi biura"});
     click("Button12");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(shown(), QStringList({"Drzwi biura|Nocny|1|1"}));
     EXPECT_EQ(counter(), 1);
 
@@ -342,7 +327,7 @@ TEST_F(PermissionsTest, NothingHappensWithoutAConnection)
     for (const char* button : {"Button12", "Button13"})
         click(button);
     page->DBGrid6CellClick();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_FALSE(module->Quorvel.isOpen());
     EXPECT_EQ(caption(), "---");
 }

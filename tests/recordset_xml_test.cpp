@@ -3,6 +3,7 @@
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
 #include "dataaccess/RecordsetXml.h"
+#include "support/Files.h"
 #include "support/TestDatabase.h"
 
 #include <QBuffer>
@@ -29,7 +30,7 @@ protected:
         EXPECT_TRUE(RecordsetXml::write(data, RecordsetXml::describeColumns(data), buffer));
         return buffer.data();
     }
-    // The lines of the document between `from` (included) and `to` (excluded).
+    // The lines of the document, each without its line feed.
     static QList<QByteArray> lines(const QByteArray& xml) { return xml.split('\n'); }
 
     Connection connection;
@@ -210,15 +211,11 @@ TEST_F(RecordsetXmlTest, SavingReplacesTheFileWholeAndKeepsTheCurrentRow)
     types.setRecordNo(3);
 
     const QString path = dir.filePath("typy.xml");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(100000, 'x'));
-    old.close();
+    ASSERT_TRUE(writeFile(path, QByteArray(100000, 'x')));
     types.saveAsXml(path);
     EXPECT_EQ(types.recordNo(), 3);
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QByteArray xml = saved.readAll();
+    ASSERT_TRUE(QFile::exists(path));
+    const QByteArray xml = readFile(path);
     EXPECT_TRUE(xml.startsWith("<xml xmlns:s="));
     EXPECT_TRUE(xml.contains(QStringLiteral("<z:row ID='4' NAME='Wejście siłowe' />").toUtf8()));
     EXPECT_TRUE(xml.endsWith("</rs:data>\r\n</xml>"));

@@ -9,9 +9,9 @@
 #include "dataaccess/Errors.h"
 #include "support/AppFixture.h"
 #include "support/ConnectionCut.h"
+#include "support/Files.h"
 #include "ui/BoundGrid.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -105,10 +105,6 @@ protected:
         editor = page->editor();
     }
     unsigned long programThread() const { return mysql_thread_id(module->Quorvel.handle()); }
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
-    }
     void clickGrid(int col, int row)
     {
         QTest::mouseClick(editor->grid(), Qt::LeftButton, {},
@@ -141,7 +137,7 @@ TEST_F(ReliabilityTest, EditorWithoutScheduleSavesNothing)
     dialogs.clear();
     page->DBGrid5->clickRow(0);
     click("Button11");
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(template1(), "08:00:16:00,9:,:");
     EXPECT_EQ(counter("PERMISSIONS"), 1);
 
@@ -168,7 +164,7 @@ TEST_F(ReliabilityTest, SaveRetriedAfterACutAndAReconnectIsRefused)
 
     dialogs.clear();
     connectDatabase();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     click("Button11");
     EXPECT_EQ(dialogs.texts("notice"), QStringList({Refusal}));
     EXPECT_EQ(scalar("SELECT D1 FROM PERMISSIONS"), "08:00:16:00");
@@ -279,7 +275,7 @@ TEST_F(ReliabilityTest, ConnectAfterAnUnnoticedCutConnectsAfreshAtOnce)
     killConnection(programThread());
     statusTexts.clear();
     connectDatabase();
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+    expectNothingShown();
     EXPECT_EQ(statusTexts, QStringList({TDataModule3::DisconnectedText, TDataModule3::ConnectingText,
                                         TDataModule3::ConnectedText}));
     EXPECT_EQ(page->DBGrid4->model()->rowCount(), 2);
@@ -306,10 +302,8 @@ TEST_F(ReliabilityTest, ConfigValuesTheFileCannotHoldAreRefused)
     createForm();
     SettingsPage* settings = form->settingsPage();
     const QString config = workPath("Config.ini");
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = readFile(config);
+    ASSERT_FALSE(before.isEmpty());
 
     settings->MaskEdit2->setText(QString::fromUtf8("hasło中"));
     click("Button1");
@@ -321,16 +315,13 @@ TEST_F(ReliabilityTest, ConfigValuesTheFileCannotHoldAreRefused)
                                              "którego nie ma w kodowaniu Windows-1250."),
                            QString::fromUtf8("Nie zapisano Config.ini: pole \"Nazwa bazy\" zawiera "
                                              "znak końca wiersza.")}));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
-    file.close();
+    EXPECT_EQ(readFile(config), before);
 
     // Polish letters the code page has are saved.
     settings->Edit2->setText(QString::fromUtf8("Łódź"));
     click("Button1");
     EXPECT_EQ(dialogs.errors().size(), 2);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().contains("DATABASE=\xA3\xF3\x64\x9F"));
+    EXPECT_TRUE(readFile(config).contains("DATABASE=\xA3\xF3\x64\x9F"));
 }
 
 }  // namespace

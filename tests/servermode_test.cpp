@@ -9,19 +9,40 @@
 
 #include <QLineEdit>
 
+#include <optional>
+
 namespace {
 
 class ServerModeTest : public AppTest {
 protected:
     // Runs `connect` while the server's default mode is `mode`, then restores it.
+    // A `connect` that throws or fails leaves the restoring to TearDown, so that
+    // the rest of the run never sees the changed mode.
     template <typename Connect>
     void withServerMode(const QString& mode, Connect connect)
     {
-        const QString previous = scalar("SELECT @@GLOBAL.sql_mode");
+        previousMode = scalar("SELECT @@GLOBAL.sql_mode");
         sql("SET GLOBAL sql_mode = '" + mode + "'");
         connect();
-        sql("SET GLOBAL sql_mode = '" + previous + "'");
+        restoreMode();
     }
+
+    void TearDown() override
+    {
+        restoreMode();
+        AppTest::TearDown();
+    }
+
+private:
+    void restoreMode()
+    {
+        if (!previousMode)
+            return;
+        sql("SET GLOBAL sql_mode = '" + *previousMode + "'");
+        previousMode.reset();
+    }
+
+    std::optional<QString> previousMode;   // set while the server's mode is changed
 };
 
 TEST_F(ServerModeTest, SessionIsStrictAndKeepsTheServersOtherFlags)

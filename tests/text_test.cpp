@@ -1,6 +1,7 @@
 // The Windows-1250 code table and the INI file reader/writer.
 #include "app/IniFile.h"
 #include "app/Windows1250.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,16 +46,10 @@ class IniFileTest : public ::testing::Test {
 protected:
     QString write(const QByteArray& content)
     {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        EXPECT_TRUE(writeFile(path, content));
         return path;
     }
-    QByteArray read()
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray read() { return readFile(path); }
     QTemporaryDir dir;
     QString path = dir.filePath("Config.ini");
 };

@@ -1,8 +1,10 @@
 #include "support/AppFixture.h"
 
+#include "support/Files.h"
 #include "ui/BoundGrid.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -29,11 +31,10 @@ void AppTest::TearDown()
 
 void AppTest::writeConfig(const QString& server, const QString& database)
 {
-    QFile file(workPath(QStringLiteral("Config.ini")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
-                   .arg(server, database)
-                   .toLatin1());
+    ASSERT_TRUE(writeFile(workPath(QStringLiteral("Config.ini")),
+                          QStringLiteral("[SERVER]\r\nIP=%1\r\nLogin=vqx\r\npassword=vqx\r\nDATABASE=%2\r\n")
+                              .arg(server, database)
+                              .toLatin1()));
 }
 
 void AppTest::createForm(bool withConfig)
@@ -48,6 +49,23 @@ void AppTest::createForm(bool withConfig)
 }
 
 void AppTest::connectDatabase() { form->Connect1->trigger(); }
+
+void AppTest::startConnected()
+{
+    createForm();
+    connectDatabase();
+    ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+}
+
+void AppTest::expectNothingShown()
+{
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+}
+
+long long AppTest::counter(const char* column)
+{
+    return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(QString::fromLatin1(column)));
+}
 
 void AppTest::click(const char* buttonName)
 {
@@ -68,4 +86,33 @@ void AppTest::editCell(BoundGrid* grid, int row, int column, const QString& text
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(grid->indexWidget(index), nullptr);   // the editor closed
+}
+
+QStringList AppTest::shown(const BoundGrid* grid, int column)
+{
+    QStringList out;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        out << grid->model()->index(row, column).data().toString();
+    return out;
+}
+
+QStringList AppTest::items(const QComboBox* combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+void AppTest::clickRow(BoundGrid* grid, const QString& text, int column,
+                       Qt::KeyboardModifiers modifiers)
+{
+    const int row = static_cast<int>(shown(grid, column).indexOf(text));
+    ASSERT_GE(row, 0) << "no row " << text.toStdString();
+    grid->resize(600, 400);
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->scrollTo(index);
+    const QRect cell = grid->visualRect(index);
+    ASSERT_TRUE(cell.isValid()) << text.toStdString();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell.center());
 }

@@ -10,6 +10,7 @@
 
 class BoundGrid;
 class QAbstractButton;
+class QComboBox;
 
 // A test database plus the real main window, headless, started in a working
 // directory of its own whose Config.ini points at the test database.
@@ -24,11 +25,25 @@ protected:
     // drive them by hand.
     void createForm(bool withConfig = true);
     void connectDatabase();   // the menu "Connect", through the window's error guard
+    // Creates the window and connects it; the connect must show nothing.
+    void startConnected();
+    // No message box or file dialog was shown (those shown are listed if any).
+    void expectNothingShown();
+    // The change counter of one STATUS column.
+    long long counter(const char* column);
 
     void click(const char* buttonName);
     // Types a text into a cell of an editable grid as the operator does: F2, the
     // text, Enter.
     void editCell(BoundGrid* grid, int row, int column, const QString& text);
+    // The texts of one grid column, top to bottom.
+    static QStringList shown(const BoundGrid* grid, int column);
+    // The items of a combo box, in order.
+    static QStringList items(const QComboBox* combo);
+    // Clicks with the mouse (and the modifier keys) the first row whose cell in
+    // `column` reads `text`, scrolled into view first.
+    void clickRow(BoundGrid* grid, const QString& text, int column = 0,
+                  Qt::KeyboardModifiers modifiers = {});
     template <typename T>
     T* find(const char* name) const
     {

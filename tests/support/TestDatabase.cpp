@@ -39,7 +39,12 @@ void DatabaseTest::SetUp()
 {
     admin_ = mysql_init(nullptr);
     mysql_optionsv(admin_, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    // The tests drop databases and change the server's global settings: they talk
+    // only to a private server on a loopback address, never to one that may be real.
     const QByteArray host = testServerAddress().toUtf8();
+    ASSERT_TRUE(host.startsWith("127."))
+        << "refusing test server address " << host.constData()
+        << ": VALDRIX_TEST_DB_ADDRESS must be a loopback address (127.x.x.x)";
     ASSERT_TRUE(mysql_real_connect(admin_, host.constData(), "vqx", "vqx", nullptr, 3306,
                                    nullptr, CLIENT_MULTI_STATEMENTS))
         << "no test database server at " << host.constData() << ": " << mysql_error(admin_);

@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+// Readable texts in the failure reports.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 class Connection;
 struct st_mysql;
 

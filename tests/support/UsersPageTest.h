@@ -17,15 +17,8 @@ class UsersPageTest : public AppTest {
 protected:
     void start()
     {
-        createForm();
-        connectDatabase();
-        ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
+        startConnected();
         page = form->usersPage();
-    }
-
-    long long counter(const char* column)
-    {
-        return scalarInt(QStringLiteral("SELECT `%1` FROM STATUS").arg(column));
     }
 
     // Every later change of STATUS is logged with the counters it raised, so that
@@ -39,25 +32,6 @@ protected:
     }
     QString bumps() { return scalar("SELECT GROUP_CONCAT(NAMES ORDER BY ID SEPARATOR ' ') FROM BUMPS"); }
 
-    // The texts of one grid column, top to bottom.
-    static QStringList shown(const BoundGrid* grid, int column)
-    {
-        QStringList out;
-        for (int row = 0; row < grid->model()->rowCount(); ++row)
-            out << grid->model()->index(row, column).data().toString();
-        return out;
-    }
-
-    // Clicks with the mouse the first row whose cell in `column` reads `text`.
-    void clickRow(BoundGrid* grid, const QString& text, int column = 0)
-    {
-        const int row = static_cast<int>(shown(grid, column).indexOf(text));
-        ASSERT_GE(row, 0) << "no row " << text.toStdString();
-        grid->resize(600, 400);
-        grid->scrollTo(grid->model()->index(row, column));
-        const QRect cell = grid->visualRect(grid->model()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    }
     void clickPerson(const QString& surname) { clickRow(page->DBGrid3, surname, 1); }
 
     // Types a code into the code field and confirms it with Enter.
@@ -65,11 +39,6 @@ protected:
     {
         page->Edit13->setText(code);
         QTest::keyClick(page->Edit13, Qt::Key_Return);
-    }
-
-    void expectNothingShown()
-    {
-        EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("\n").toStdString();
     }
 
     UsersPage* page = nullptr;

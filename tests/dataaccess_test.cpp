@@ -352,6 +352,13 @@ TEST_F(DataAccessTest, WriteCellUpdatesTheBaseColumnByTheRowsKey)
     EXPECT_THROW(list.writeCell(0, list.columnIndex("ONE"), "2"), DataError);
     EXPECT_THROW(list.writeCell(0, list.columnIndex("KARENCJA_OD"), "2020-01-01"), DataError);
     EXPECT_EQ(scalar("SELECT NAME FROM GROUPS WHERE ID_GROUP = 2"), "Biuro");
+
+    // A row another client deleted meanwhile: nothing is written, the error says
+    // so, and the rows are read again.
+    sql("DELETE FROM USERS WHERE NAME = 'A'");
+    EXPECT_THROW(list.writeCell(0, list.columnIndex("NAME"), "B"), RowGoneError);
+    EXPECT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS WHERE NAME = 'B'"), 0);
 }
 
 }  // namespace

@@ -9,7 +9,5 @@ void Command::execute() { connection_.execute(statement()); }
 void Command::executeOnRow(const QString& row)
 {
     if (connection_.execute(statement()) == 0)
-        throw DataError(QStringLiteral("Nie zapisano zmian: %1 nie ma już w bazie "
-                                       "(usunięto w międzyczasie).")
-                            .arg(row));
+        throw RowGoneError(row);
 }

@@ -19,7 +19,7 @@ public:
     // Sends the lines as one statement; opens a closed connection first.
     void execute();
     // Sends an UPDATE of the one row its key chooses. When no row has that key any
-    // more (another client deleted it), nothing was written: throws DataError
+    // more (another client deleted it), nothing was written: throws RowGoneError
     // saying so, with `row` naming it ("tego urządzenia"), so that the unit around
     // the change writes nothing else and raises no counter.
     void executeOnRow(const QString& row);

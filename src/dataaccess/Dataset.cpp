@@ -410,8 +410,13 @@ void Dataset::writeCell(int row, int column, const QString& text)
     const QString value = text.isEmpty() && !holdsText(info.type)
                               ? QStringLiteral("NULL")
                               : QLatin1Char('\'') + connection_.escape(text) + QLatin1Char('\'');
-    connection_.execute(QStringLiteral("UPDATE %1 SET %2 = %3%4")
-                            .arg(qualifiedTable(info), quotedName(info.baseColumn), value, keys));
+    const unsigned long long found = connection_.execute(
+        QStringLiteral("UPDATE %1 SET %2 = %3%4")
+            .arg(qualifiedTable(info), quotedName(info.baseColumn), value, keys));
+    if (found == 0) {   // another client deleted the row: show the rows as they stand
+        refresh();
+        throw RowGoneError(QStringLiteral("tego wiersza"));
+    }
     // The edited row stays current, wherever the new value sorts it.
     QStringList key;
     for (int c : keyColumns)

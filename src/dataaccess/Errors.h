@@ -32,6 +32,15 @@ public:
     using DataAccessError::DataAccessError;
 };
 
+// A change of one row by its key that found no row: another client deleted it
+// meanwhile. `row` names it ("tego urządzenia").
+class RowGoneError : public DataError {
+public:
+    explicit RowGoneError(const QString& row)
+        : DataError(QStringLiteral("Nie zapisano zmian: %1 nie ma już w bazie (usunięto w międzyczasie).")
+                        .arg(row)) {}
+};
+
 // A text read as an integer that is not one.
 class ConversionError : public DataAccessError {
 public:

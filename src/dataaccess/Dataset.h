@@ -109,6 +109,9 @@ public:
     // Parses a decimal text as a signed 32-bit integer or throws ConversionError.
     static int toInteger(const char* data, unsigned long length);
 
+    // The index of a column the result must have; throws DataError naming it.
+    int requireColumn(const QString& field) const;
+
 signals:
     void aboutToReset();
     void reset();
@@ -120,7 +123,6 @@ private:
     };
 
     void requireOpen() const;
-    int requireColumn(const QString& field) const;
     void load(st_mysql_res* result);
     void setCurrent(int row);
     QString rowCondition() const;

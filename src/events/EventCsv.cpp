@@ -49,12 +49,8 @@ void appendTime(QByteArray& out, const char* data, unsigned long length)
 void writeEventsCsv(const Dataset& rows, const QString& fileName)
 {
     std::array<int, 8> columns{};
-    for (int i = 0; i < 8; ++i) {
-        columns[i] = rows.columnIndex(QString::fromLatin1(Fields[i]));
-        if (columns[i] < 0)
-            throw DataError(QStringLiteral("%1: Field '%2' not found")
-                                .arg(rows.name(), QLatin1String(Fields[i])));
-    }
+    for (int i = 0; i < 8; ++i)
+        columns[i] = rows.requireColumn(QString::fromLatin1(Fields[i]));
 
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))

@@ -1,23 +1,10 @@
 // The lists of the filter: the person list and the two check boxes that fill a list.
 #include "app/TForm1.h"
-#include "dataaccess/Errors.h"
 #include "db/TDataModule3.h"
 #include "events/EventsPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-
-namespace {
-
-int requireColumn(const Dataset& dataset, const char* field)
-{
-    const int index = dataset.columnIndex(QString::fromLatin1(field));
-    if (index < 0)
-        throw DataError(QStringLiteral("%1: Field '%2' not found").arg(dataset.name(), QLatin1String(field)));
-    return index;
-}
-
-}  // namespace
 
 // PersonList[i] for i = 1, 2, ... is the i-th person of Users; item k of the
 // person list shows entry k + 1. The rows are read where they stand, so that
@@ -27,9 +14,9 @@ void EventsPage::FillPersonList()
     const Dataset& users = m_.Users;
     if (!connected() || !users.isOpen())
         return;
-    const int idColumn = requireColumn(users, "ID_USER");
-    const int nameColumn = requireColumn(users, "NAME");
-    const int firstNameColumn = requireColumn(users, "FIRST_NAME");
+    const int idColumn = users.requireColumn(QStringLiteral("ID_USER"));
+    const int nameColumn = users.requireColumn(QStringLiteral("NAME"));
+    const int firstNameColumn = users.requireColumn(QStringLiteral("FIRST_NAME"));
 
     std::vector<Tuser> persons(1);   // entry 0 is never filled
     persons.reserve(static_cast<std::size_t>(users.rowCount()) + 1);

@@ -40,9 +40,11 @@ Columns readColumns(Connection& connection)
     for (rows.first(); !rows.eof(); rows.next()) {
         const QString table = rows.text(QStringLiteral("TABLE_NAME"));
         const QString column = rows.text(QStringLiteral("COLUMN_NAME"));
-        ColumnTraits* traits = table == QLatin1String("CARDS") ? &out.code
-                               : column == QLatin1String("NAME") ? &out.surname
-                                                                 : &out.firstName;
+        // A server that folds table names to lower case reports "cards".
+        ColumnTraits* traits =
+            table.compare(QLatin1String("CARDS"), Qt::CaseInsensitive) == 0 ? &out.code
+            : column.compare(QLatin1String("NAME"), Qt::CaseInsensitive) == 0 ? &out.surname
+                                                                             : &out.firstName;
         traits->charset = rows.text(QStringLiteral("CHARACTER_SET_NAME"));
         traits->collation = rows.text(QStringLiteral("COLLATION_NAME"));
         traits->maxLength = rows.text(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")).toInt();

@@ -170,6 +170,7 @@ TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
 TEST(CommandLineTest, VersionHelpAndUnknownOptions)
 {
     EXPECT_EQ(run({}).status, -1);   // the window starts
+    EXPECT_EQ(run({"-platform", "offscreen"}).status, -1);   // Qt's options go to the window
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "valdrix " VALDRIX_VERSION "\n");

@@ -57,6 +57,9 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         return ToolCommands::cardCode(arguments.mid(1), out, err);
     if (first == QLatin1String("import-check"))
         return ToolCommands::importCheck(arguments.mid(1), out, err);
+    // Qt's own options (-platform, -style, -geometry, ...) are the window's.
+    if (first.startsWith(QLatin1Char('-')) && !first.startsWith(QLatin1String("--")))
+        return -1;
     std::fprintf(err, "valdrix: unknown option '%s' (see valdrix --help)\n",
                  first.toLocal8Bit().constData());
     return 2;

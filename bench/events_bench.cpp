@@ -18,7 +18,7 @@
 #include "Installation.h"
 
 #include "app/TForm1.h"
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 #include "db/TDataModule3.h"
 #include "events/EventStatements.h"
 #include "events/EventsPage.h"

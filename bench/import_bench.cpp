@@ -16,8 +16,9 @@
 #include "Installation.h"
 
 #include "app/TForm1.h"
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 #include "db/TDataModule3.h"
+#include "events/EventsPage.h"
 #include "import/ImportPage.h"
 #include "ui/StringGrid.h"
 
@@ -215,7 +216,7 @@ int main(int argc, char** argv)
     purge->click();
     const double purgeSeconds = seconds(timer);
     timer.start();
-    form.guard().run([&] { form.Button27Click(); });
+    form.guard().run([&] { form.eventsPage()->Button27Click(); });
     const double filterSeconds = seconds(timer);
     const long long left = number(bare, "SELECT COUNT(*) FROM EVENTS");
     timer.start();

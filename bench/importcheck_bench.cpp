@@ -16,7 +16,7 @@
 #include "Installation.h"
 
 #include "app/TForm1.h"
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 #include "db/TDataModule3.h"
 #include "import/ImportCheck.h"
 #include "import/ImportPage.h"

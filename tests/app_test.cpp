@@ -114,6 +114,25 @@ TEST_F(ConfigTest, MissingKeysAreAddedAndTheRestOfTheFileKept)
     expectNothingShown();
 }
 
+// A field the file cannot hold as typed keeps every field out of the file,
+// also a valid change typed before it.
+TEST_F(ConfigTest, ARefusedFieldWritesNoFieldAtAll)
+{
+    createForm();
+    const QByteArray before = readFile(workPath("Config.ini"));
+    find<QLineEdit>("Edit1")->setText("127.0.0.99");
+    for (const auto& [field, value] : {std::pair{"MaskEdit2", QStringLiteral("tajne ")},
+                                       std::pair{"MaskEdit1", QString(2048, QLatin1Char('a'))}}) {
+        find<QLineEdit>(field)->setText(value);
+        dialogs.clear();
+        click("Button1");
+        ASSERT_EQ(dialogs.errors().size(), 1) << field;
+        EXPECT_TRUE(dialogs.errors()[0].startsWith("Nie zapisano Config.ini: pole ")) << field;
+        EXPECT_EQ(readFile(workPath("Config.ini")), before) << field;
+        find<QLineEdit>(field)->setText("vqx");
+    }
+}
+
 TEST_F(ConfigTest, UnwritableFileIsReportedAndTheProgramStarts)
 {
     // A folder in the file's place cannot be written, not even by root.

@@ -1,6 +1,6 @@
 // The export of the filtered events to CSV and XML files, through the real
 // window, dialogs and database.
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
 #include "support/Files.h"

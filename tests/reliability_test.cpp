@@ -7,6 +7,7 @@
 #include "app/SettingsPage.h"
 #include "people/UsersPage.h"
 #include "dataaccess/Errors.h"
+#include "dataaccess/Transaction.h"
 #include "support/AppFixture.h"
 #include "support/ConnectionCut.h"
 #include "support/Files.h"

@@ -1,6 +1,6 @@
 // The Windows-1250 code table and the INI file reader/writer.
-#include "app/IniFile.h"
-#include "app/Windows1250.h"
+#include "text/IniFile.h"
+#include "text/Windows1250.h"
 #include "support/Files.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "access/AccessCheck.h"
-#include "app/PolishPlural.h"
+#include "text/PolishPlural.h"
 
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"

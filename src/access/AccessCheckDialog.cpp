@@ -1,8 +1,9 @@
 #include "access/AccessCheckDialog.h"
 
 #include "access/AccessCheck.h"
-#include "app/TForm1.h"
+#include "db/Lookups.h"
 #include "db/TDataModule3.h"
+#include "ui/ErrorGuard.h"
 #include "ui/Named.h"
 
 #include <QCompleter>
@@ -21,8 +22,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-AccessCheckDialog::AccessCheckDialog(TForm1& form, QWidget* parent)
-    : QDialog(parent), form_(form)
+AccessCheckDialog::AccessCheckDialog(const PageContext& context, QWidget* parent)
+    : QDialog(parent), context_(context)
 {
     setObjectName(QStringLiteral("AccessCheckDialog"));
     setWindowTitle(QStringLiteral("Sprawdź dostęp"));
@@ -97,10 +98,10 @@ AccessCheckDialog::AccessCheckDialog(TForm1& form, QWidget* parent)
     layout->addWidget(reasons, 1);
     layout->addWidget(close);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(runButton, &QPushButton::clicked, this, guard, [this] { RunCheck(); });
     connect(nowButton, &QPushButton::clicked, this, &AccessCheckDialog::setNow);
-    connect(&form_.lookups(), &Lookups::passageListFilled, this, &AccessCheckDialog::showPassageList);
+    connect(&context_.lookups, &Lookups::passageListFilled, this, &AccessCheckDialog::showPassageList);
     showPassageList();
     setNow();
 }
@@ -117,7 +118,7 @@ void AccessCheckDialog::showPassageList()
 {
     const int chosen = passage->currentData().toInt();
     passage->clear();
-    for (const Tczytniki& p : form_.lookups().PassageList)
+    for (const Tczytniki& p : context_.lookups.PassageList)
         passage->addItem(p.name, p.id);
     const int index = passage->findData(chosen);
     passage->setCurrentIndex(index >= 0 ? index : (passage->count() > 0 ? 0 : -1));
@@ -126,7 +127,7 @@ void AccessCheckDialog::showPassageList()
 void AccessCheckDialog::prepare()
 {
     setNow();
-    TDataModule3& m = form_.dataModule();
+    TDataModule3& m = context_.module;
     if (!m.Quorvel.isOpen())
         return;
     const int chosen = chosenPerson();
@@ -164,7 +165,7 @@ int AccessCheckDialog::chosenPerson() const
 
 void AccessCheckDialog::RunCheck()
 {
-    TDataModule3& m = form_.dataModule();
+    TDataModule3& m = context_.module;
     if (!m.Quorvel.isOpen()) {
         showMessage(QStringLiteral("Brak połączenia z bazą: wybierz DATABASE → Connect."));
         return;

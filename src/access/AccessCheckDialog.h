@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/PageContext.h"
+
 #include <QDialog>
 
 struct AccessAnswer;
@@ -12,14 +14,13 @@ class QPushButton;
 class QRadioButton;
 class QStandardItemModel;
 class QTimeEdit;
-class TForm1;
 
 // The window "Sprawdź dostęp": whether a person (any of their cards) or a card
 // opens one reader head of a passage at a date and time, and why. Reads only.
 class AccessCheckDialog : public QDialog {
     Q_OBJECT
 public:
-    AccessCheckDialog(TForm1& form, QWidget* parent);
+    AccessCheckDialog(const PageContext& context, QWidget* parent);
 
     // Reads the list of people afresh and sets the date and time to now.
     void prepare();
@@ -47,6 +48,6 @@ private:
     // The id of the person the box names, or 0.
     int chosenPerson() const;
 
-    TForm1& form_;
+    const PageContext context_;
     QStandardItemModel* people_ = nullptr;
 };

@@ -2,10 +2,10 @@
 
 #include "access/AccessCheckDialog.h"
 #include "access/ScheduleEditor.h"
-#include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
 #include "ui/BoundLabel.h"
+#include "ui/ErrorGuard.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,13 +18,13 @@
 
 #include <array>
 
-AccessPage::AccessPage(TForm1& form)
-    : form_(form), m_(form.dataModule()), dialogs_(form.dialogs())
+AccessPage::AccessPage(const PageContext& context)
+    : context_(context), m_(context.module), dialogs_(context.dialogs)
 {
     setObjectName(QStringLiteral("AdvOfficePager12"));
 
     editor_ = new ScheduleEditor(this);
-    connectGuarded(editor_->saveButton(), &QPushButton::clicked, this, form_.guard(),
+    connectGuarded(editor_->saveButton(), &QPushButton::clicked, this, context_.guard,
                    [this] { Button11Click(); });
 
     // One workflow from left to right under the editor: the group, its permissions,
@@ -91,13 +91,13 @@ QWidget* AccessPage::buildGroupPanel()
     Button6 = p.buttons[1];
     Button25 = p.buttons[2];
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button7, &QPushButton::clicked, this, guard, [this] { Button7Click(); });
     connectGuarded(Button6, &QPushButton::clicked, this, guard, [this] { Button6Click(); });
     connectGuarded(Button25, &QPushButton::clicked, this, guard, [this] { Button25Click(); });
     connectGuarded(DBGrid4, &BoundGrid::cellClicked, this, guard, [this] { DBGrid4CellClick(); });
     connect(DBGrid4, &BoundGrid::keyReleased, this, [this](int key, Qt::KeyboardModifiers shift) {
-        form_.guard().run([&] { DBGrid4KeyUp(key, shift); });
+        context_.guard.run([&] { DBGrid4KeyUp(key, shift); });
     });
     return p.panel;
 }
@@ -116,7 +116,7 @@ QWidget* AccessPage::buildTemplatePanel()
     Button10 = p.buttons[1];
     Button26 = p.buttons[2];
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button9, &QPushButton::clicked, this, guard, [this] { Button9Click(); });
     connectGuarded(Button10, &QPushButton::clicked, this, guard, [this] { Button10Click(); });
     connectGuarded(Button26, &QPushButton::clicked, this, guard, [this] { Button26Click(); });
@@ -194,7 +194,7 @@ QWidget* AccessPage::buildPermissionPanel()
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 2);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button12, &QPushButton::clicked, this, guard, [this] { Button12Click(); });
     connectGuarded(Button13, &QPushButton::clicked, this, guard, [this] { Button13Click(); });
     connectGuarded(AccessCheckButton, &QPushButton::clicked, this, guard,
@@ -202,9 +202,9 @@ QWidget* AccessPage::buildPermissionPanel()
     connectGuarded(DBGrid6, &BoundGrid::cellClicked, this, guard, [this] { DBGrid6CellClick(); });
     connect(DBGrid6, &BoundGrid::mousePressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {
-                form_.guard().run([&] { DBGrid6MouseDown(button, shift, at.x(), at.y()); });
+                context_.guard.run([&] { DBGrid6MouseDown(button, shift, at.x(), at.y()); });
             });
-    connect(&form_.lookups(), &Lookups::passageListFilled, this, &AccessPage::showPassageList);
+    connect(&context_.lookups, &Lookups::passageListFilled, this, &AccessPage::showPassageList);
     return panel;
 }
 
@@ -212,7 +212,7 @@ QWidget* AccessPage::buildPermissionPanel()
 void AccessPage::showPassageList()
 {
     CheckListBox1->clear();
-    for (const Tczytniki& passage : form_.lookups().PassageList) {
+    for (const Tczytniki& passage : context_.lookups.PassageList) {
         auto* item = new QListWidgetItem(passage.name, CheckListBox1);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
@@ -221,17 +221,12 @@ void AccessPage::showPassageList()
 
 bool AccessPage::connected() const { return m_.Quorvel.isOpen(); }
 
-QString AccessPage::quoted(const QString& text) const
-{
-    return QLatin1Char('\'') + m_.Quorvel.escape(text) + QLatin1Char('\'');
-}
-
 // Opens the window "Sprawdź dostęp" (one per page, kept between openings), with
 // the people read afresh and the time set to now.
 void AccessPage::AccessCheckButtonClick()
 {
     if (!accessCheck_)
-        accessCheck_ = new AccessCheckDialog(form_, this);
+        accessCheck_ = new AccessCheckDialog(context_, this);
     accessCheck_->prepare();
     accessCheck_->show();
     accessCheck_->raise();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Lookups.h"
+#include "db/Lookups.h"
+#include "ui/PageContext.h"
 
 #include <QWidget>
 
@@ -14,19 +15,17 @@ class QListWidget;
 class QPushButton;
 class ScheduleEditor;
 class TDataModule3;
-class TForm1;
 
 // The page "Uprawnienia grup": groups, weekly schedule templates with their
-// editor, and the permissions of the selected group on passages.
+// editor, and the permissions of the selected group on passages. The changes
+// themselves are GroupChanges, TemplateChanges and PermissionChanges.
 class AccessPage : public QWidget {
     Q_OBJECT
 public:
-    explicit AccessPage(TForm1& form);
+    explicit AccessPage(const PageContext& context);
 
     // Groups.
     void FillGroupLists();
-    int GroupNameExists(const QString& name);
-    void RenameGroup(const QString& name);
     void Button7Click();
     void Button6Click();
     void Button25Click();
@@ -35,7 +34,6 @@ public:
 
     // Schedule templates.
     void LoadTemplate(int templateId);
-    void RenameTemplate(const QString& name);
     void Button11Click();
     void Button9Click();
     void Button10Click();
@@ -81,14 +79,10 @@ private:
     QWidget* buildPermissionPanel();
     void showPassageList();
     bool connected() const;
-    int currentGroupId() const;
-    int currentTemplateId() const;
-    QString quoted(const QString& text) const;   // 'text', escaped by the connection
-    QString dayString(int row) const;            // start ":" end of a day row's fields
-    bool editorHoldsSchedule();                  // tells the operator when it does not
-    void grantPassage(int templateId, int groupId, const Tczytniki& passage, bool& bumping);
+    QStringList dayStrings() const;   // the seven days of the editor's fields
+    bool editorHoldsSchedule();       // tells the operator when it does not
 
-    TForm1& form_;
+    const PageContext context_;
     TDataModule3& m_;
     Dialogs& dialogs_;
     ScheduleEditor* editor_ = nullptr;

@@ -16,11 +16,25 @@ struct Key {
 inline constexpr Key Keys[4] = {
     {"IP", "192.168.1.10"}, {"Login", "vqx"}, {"password", "vqx"}, {"DATABASE", "Quorvel"}};
 
+// The settings fields' captions, in the same order.
+inline constexpr const char* FieldLabels[4] = {"Adres serwera bazy danych", "Login", "Hasło",
+                                               "Nazwa bazy"};
+
 struct Settings {
     QString server, login, password, database;
 };
 
 // Reads the four settings as the window does at start, without writing the file.
 Settings read(const QString& path = QString::fromLatin1(Path));
+
+// Why a value would not come back from the file as typed (a line break, a
+// character Windows-1250 lacks, blanks at either end, more than 2047 characters),
+// or an empty text.
+QString unsavableBecause(const QString& value);
+
+// Writes the four settings, all or none: a value the file cannot hold exactly is
+// refused before anything is written, and the text naming its field returned
+// (empty when written). Throws FileError when the file cannot be written.
+QString write(const QString& path, const Settings& settings);
 
 }  // namespace ConfigFile

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "ui/PageContext.h"
+
 #include <QGroupBox>
 
 class QPushButton;
-class TForm1;
 
 // The box "Baza danych" of the page "Ustawienia": purging what was only marked
 // deleted, and emptying the event log.
 class MaintenanceBox : public QGroupBox {
     Q_OBJECT
 public:
-    MaintenanceBox(TForm1& form, QWidget* parent);
+    MaintenanceBox(const PageContext& context, QWidget* parent);
 
     void Button24Click();
     void Button34Click();
@@ -19,5 +20,5 @@ public:
     QPushButton* Button34 = nullptr;   // "Usuń wszystkie zdarzenia"
 
 private:
-    TForm1& form_;
+    const PageContext context_;
 };

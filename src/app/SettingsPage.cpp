@@ -1,12 +1,11 @@
 #include "app/SettingsPage.h"
 
 #include "app/ConfigFile.h"
-#include "app/IniFile.h"
+#include "text/IniFile.h"
 #include "app/MaintenanceBox.h"
-#include "app/TForm1.h"
-#include "app/Windows1250.h"
 #include "devices/LocationsPanel.h"
 #include "ui/Dialogs.h"
+#include "ui/ErrorGuard.h"
 #include "ui/PageLayout.h"
 
 #include <QFormLayout>
@@ -21,7 +20,7 @@ const QString SettingsPage::DefaultServer = QString::fromLatin1(ConfigFile::Keys
 
 static const QString Section = QString::fromLatin1(ConfigFile::Section);
 
-SettingsPage::SettingsPage(TForm1& form) : form_(form)
+SettingsPage::SettingsPage(const PageContext& context) : context_(context)
 {
     setObjectName(QStringLiteral("AdvOfficePage4"));
 
@@ -41,13 +40,13 @@ SettingsPage::SettingsPage(TForm1& form) : form_(form)
     Button1 = new QPushButton(QStringLiteral("Zapisz"), access);
     Button1->setObjectName(QStringLiteral("Button1"));
     fields->addRow(QString(), Button1);
-    connectGuarded(Button1, &QPushButton::clicked, this, form_.guard(), [this] { Button1Click(); });
+    connectGuarded(Button1, &QPushButton::clicked, this, context_.guard, [this] { Button1Click(); });
 
-    locations_ = new LocationsPanel(form_, this);
+    locations_ = new LocationsPanel(context_, this);
     auto* row = new QHBoxLayout();
     auto* left = new QVBoxLayout();
     left->addWidget(access);
-    left->addWidget(new MaintenanceBox(form_, this));
+    left->addWidget(new MaintenanceBox(context_, this));
     left->addStretch(1);
     row->addLayout(left);
     row->addWidget(locations_, 0, Qt::AlignTop);
@@ -72,36 +71,12 @@ void SettingsPage::LoadConfig()
     }
 }
 
-// Why a value would not come back from Config.ini as typed, or an empty text.
-static QString unsavableBecause(const QString& value)
-{
-    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
-        return QStringLiteral("zawiera znak końca wiersza");
-    if (!Windows1250::canEncode(value))
-        return QStringLiteral("zawiera znak, którego nie ma w kodowaniu Windows-1250");
-    if (value != value.trimmed())
-        return QStringLiteral("zaczyna się lub kończy odstępem, który nie zostałby odczytany");
-    if (value.size() > 2047)
-        return QStringLiteral("jest dłuższe niż 2047 znaków");
-    return QString();
-}
-
 // Fields to file, all or none: a value the file cannot hold exactly is refused
 // with the field's name before anything is written.
 void SettingsPage::SaveConfig()
 {
-    const std::pair<const char*, QLineEdit*> fields[] = {
-        {"Adres serwera bazy danych", Edit1}, {"Login", MaskEdit1},
-        {"Hasło", MaskEdit2}, {"Nazwa bazy", Edit2}};
-    for (const auto& [label, edit] : fields) {
-        const QString reason = unsavableBecause(edit->text());
-        if (reason.isEmpty())
-            continue;
-        form_.dialogs().errorBox(QStringLiteral("Nie zapisano Config.ini: pole \"%1\" %2.")
-                                     .arg(QString::fromUtf8(label), reason));
-        return;
-    }
-    for (int i = 0; i < 4; ++i)
-        IniFile::write(ConfigPath, Section, QString::fromLatin1(ConfigFile::Keys[i].name),
-                       fields[i].second->text());
+    const QString refused =
+        ConfigFile::write(ConfigPath, {Edit1->text(), MaskEdit1->text(), MaskEdit2->text(), Edit2->text()});
+    if (!refused.isEmpty())
+        context_.dialogs.errorBox(refused);
 }

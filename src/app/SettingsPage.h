@@ -1,19 +1,20 @@
 #pragma once
 
+#include "ui/PageContext.h"
+
 #include <QWidget>
 
 class LocationsPanel;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class TForm1;
 
 // The page "Ustawienia": the connection settings kept in Config.ini with the
 // maintenance box "Baza danych" under them, and the locations beside them.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
-    explicit SettingsPage(TForm1& form);
+    explicit SettingsPage(const PageContext& context);
 
     // The file in the working directory, however the program was started.
     static const QString ConfigPath;
@@ -37,6 +38,6 @@ public:
     QPushButton* Button1 = nullptr;  // "Zapisz"
 
 private:
-    TForm1& form_;
+    const PageContext context_;
     LocationsPanel* locations_ = nullptr;
 };

@@ -1,11 +1,15 @@
 #include "app/TForm1.h"
 
 #include "access/AccessPage.h"
+#include "access/GroupChanges.h"
+#include "access/PermissionChanges.h"
 #include "app/SettingsPage.h"
 #include "app/Version.h"
 #include "dataaccess/Errors.h"
 #include "db/TDataModule3.h"
+#include "devices/DeviceChanges.h"
 #include "devices/DevicesPage.h"
+#include "devices/LocationChanges.h"
 #include "devices/LocationsPanel.h"
 #include "events/EventsPage.h"
 #include "import/ImportPage.h"
@@ -41,6 +45,8 @@ TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1000);
     connectGuarded(Timer2, &QTimer::timeout, this, guard_, [this] { Timer2Timer(); });
+    connect(devicesPage_, &DevicesPage::saveGaugeStarted, Timer2, qOverload<>(&QTimer::start));
+    connect(devicesPage_, &DevicesPage::saveGaugeFinished, Timer2, &QTimer::stop);
 
     guard_.run([this] { FormCreate(); });
     Timer1->start();
@@ -71,12 +77,13 @@ void TForm1::buildPages()
     tabStyle->setParent(AdvOfficePager1);
     AdvOfficePager1->tabBar()->setStyle(tabStyle);
 
-    usersPage_ = new UsersPage(*this);
-    accessPage_ = new AccessPage(*this);
-    eventsPage_ = new EventsPage(*this);
-    devicesPage_ = new DevicesPage(*this);
-    settingsPage_ = new SettingsPage(*this);
-    importPage_ = new ImportPage(*this);
+    const PageContext context{module_, dialogs_, guard_, lookups_, pageSignals_};
+    usersPage_ = new UsersPage(context);
+    accessPage_ = new AccessPage(context);
+    eventsPage_ = new EventsPage(context);
+    devicesPage_ = new DevicesPage(context);
+    settingsPage_ = new SettingsPage(context);
+    importPage_ = new ImportPage(context);
     // The order is fixed: the event watch tests for index 2. Each page scrolls when
     // the window is smaller than the page, instead of squeezing its controls.
     const std::pair<QWidget*, QString> pages[] = {
@@ -158,31 +165,70 @@ void TForm1::Timer2Timer() { devicesPage_->advanceSaveGauge(); }
 
 void TForm1::StartDeviceSaveGauge() { devicesPage_->startSaveGauge(); }
 
-int TForm1::currentPermissionTemplate() const
-{
-    const Dataset& prawa = module_.Prawa;
-    if (!prawa.isOpen() || prawa.recordNo() == 0)
-        return 0;
-    return prawa.integer(QStringLiteral("ID_PERMISSIONS"));
-}
-
-void TForm1::FillGroupLists() { accessPage_->FillGroupLists(); }
-void TForm1::FillPassageLists() { devicesPage_->FillPassageLists(); }
-void TForm1::RefreshGroupPermissions() { accessPage_->RefreshGroupPermissions(); }
+void TForm1::FillGroupLists() { GroupChanges::FillGroupLists(module_, lookups_); }
+void TForm1::FillPassageLists() { DeviceChanges::FillPassageLists(module_, lookups_); }
+void TForm1::RefreshGroupPermissions() { PermissionChanges::RefreshGroupPermissions(module_); }
 void TForm1::LoadTemplate(int templateId) { accessPage_->LoadTemplate(templateId); }
 void TForm1::RefreshCardList() { usersPage_->RefreshCardList(); }
-void TForm1::FillLocationLists() { settingsPage_->locationsPanel()->FillLocationLists(); }
+void TForm1::FillLocationLists() { LocationChanges::FillLocationLists(module_, lookups_); }
 void TForm1::ShowSelectedDevice() { devicesPage_->ShowSelectedDevice(); }
 void TForm1::ShowSelectedLocation() { settingsPage_->locationsPanel()->ShowSelectedLocation(); }
 void TForm1::FillPersonList() { eventsPage_->FillPersonList(); }
-void TForm1::Button27Click() { eventsPage_->Button27Click(); }
-int TForm1::AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
-                    const AddOptions& options)
+
+void TForm1::Connect1Click()
 {
-    return usersPage_->AddUser(firstName, surname, groupNumber, options);
+    statusWatchFailed_ = false;
+    ConnectDatabase();
 }
-int TForm1::AddCard(const QString& code, const QString& printText, const QString& cardType,
-                    const QString& validFrom, const QString& validTo, const AddOptions& options)
+
+void TForm1::UNCONNECT1Click() { module_.Quorvel.close(); }
+
+void TForm1::ConnectDatabase()
 {
-    return usersPage_->AddCard(code, printText, cardType, validFrom, validTo, options);
+    TDataModule3& m = module_;
+    // A connection that died unnoticed (the server went away, or ended the session)
+    // is dropped first, so that this "Connect" connects afresh.
+    m.Quorvel.closeIfDead();
+    // A changed server, login or password closes an open connection; a changed
+    // database name switches it (a failure there ends the sequence).
+    m.Quorvel.setServer(settingsPage_->serverAddress());
+    m.Quorvel.setLogin(settingsPage_->login());
+    m.Quorvel.setPassword(settingsPage_->password());
+    m.Quorvel.setDatabase(settingsPage_->databaseName());
+
+    try {
+        m.Quorvel.open();
+    } catch (const DataAccessError&) {
+        dialogs_.connectMessage(QStringLiteral("Problem z otwarciem bazy danych"));
+    }
+
+    // Each opening on its own: a failure is told and the next one is tried.
+    const std::pair<Dataset*, const char*> openings[] = {
+        {&m.Device, "Problem z tabelą \"Devices\""},
+        {&m.Events, "Problem z tabelę \"Events\""},
+        {&m.Users, "Problem z tabelą \"Users\""},
+        {&m.Groups, "Problem z tabelą \"GROUPS\""},
+        {&m.Szablony, "Problem z tabelą \"PERMISSIONS\" "},
+        {&m.LOCALIZATION, "Problem z tabelą \"Localization\" "},
+        {&m.Status, "Problem z tabelą \"STATUS\" "},
+    };
+    for (const auto& [dataset, message] : openings) {
+        try {
+            dataset->open();
+        } catch (const DataAccessError&) {
+            dialogs_.connectMessage(QString::fromUtf8(message));
+        }
+    }
+
+    FillGroupLists();
+    FillPassageLists();
+    RefreshGroupPermissions();
+    // Without the templates' table a load would only fail again.
+    if (m.Szablony.isOpen())
+        LoadTemplate(PermissionChanges::CurrentPermissionTemplate(m));
+    RefreshCardList();
+    FillLocationLists();
+    ShowSelectedDevice();
+    ShowSelectedLocation();
+    FillPersonList();
 }

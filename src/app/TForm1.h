@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/Lookups.h"
+#include "db/Lookups.h"
 #include "ui/ErrorGuard.h"
+#include "ui/PageContext.h"
 
 #include <QMainWindow>
 
-struct AddOptions;
 class AccessPage;
 class DevicesPage;
 class Dialogs;
@@ -20,7 +20,8 @@ class TDataModule3;
 class UsersPage;
 
 // The main window: menu "DATABASE", six pages, the status bar and the two timers.
-// Operations one page needs of another are reached through here.
+// It assembles the pages, each with its context, wires what one page tells the
+// others, and runs the connect sequence.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -41,7 +42,7 @@ public:
 
     void ConnectDatabase();
 
-    // Operations of the pages that other pages and the connect sequence call.
+    // The steps of the connect sequence.
     void FillGroupLists();
     void FillPassageLists();
     void RefreshGroupPermissions();
@@ -51,13 +52,6 @@ public:
     void ShowSelectedDevice();
     void ShowSelectedLocation();
     void FillPersonList();
-    void Button27Click();
-    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
-                const AddOptions& options);
-    int AddCard(const QString& code, const QString& printText, const QString& cardType,
-                const QString& validFrom, const QString& validTo, const AddOptions& options);
-    // The template of the current permission row, or 0 when there is none.
-    int currentPermissionTemplate() const;
     // The progress gauge on the device page after a device save.
     void StartDeviceSaveGauge();
 
@@ -89,6 +83,7 @@ private:
     Dialogs& dialogs_;
     ErrorGuard guard_;
     Lookups lookups_;
+    PageSignals pageSignals_;
 
     QLabel* statusPanel0_ = nullptr;
     QLabel* statusPanel1_ = nullptr;

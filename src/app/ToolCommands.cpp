@@ -37,7 +37,7 @@ int guarded(const char* command, std::FILE* err, const std::function<int()>& bod
                   QStringLiteral(" (see valdrix --help)");
     } catch (const CardCode::InputError& e) {
         message = e.message();
-    } catch (const DataAccessError& e) {
+    } catch (const OperatorError& e) {
         message = e.message();
     } catch (const std::exception& e) {
         message = QString::fromLocal8Bit(e.what());

@@ -3,11 +3,4 @@
 #include "dataaccess/Connection.h"
 #include "dataaccess/Errors.h"
 
-void Command::execute() { connection_.execute(statement()); }
-
-// The connection counts found rows, so a row written with its own values counts too.
-void Command::executeOnRow(const QString& row)
-{
-    if (connection_.execute(statement()) == 0)
-        throw RowGoneError(row);
-}
+unsigned long long Command::execute() { return connection_.execute(statement()); }

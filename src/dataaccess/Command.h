@@ -16,13 +16,9 @@ public:
     QString statement() const { return lines_.join(QLatin1Char('\n')); }
     const QString& name() const { return name_; }
 
-    // Sends the lines as one statement; opens a closed connection first.
-    void execute();
-    // Sends an UPDATE of the one row its key chooses. When no row has that key any
-    // more (another client deleted it), nothing was written: throws RowGoneError
-    // saying so, with `row` naming it ("tego urządzenia"), so that the unit around
-    // the change writes nothing else and raises no counter.
-    void executeOnRow(const QString& row);
+    // Sends the lines as one statement; opens a closed connection first. Returns
+    // the rows an UPDATE or DELETE found (found, not only changed).
+    unsigned long long execute();
 
 private:
     Connection& connection_;

@@ -208,6 +208,11 @@ QString Connection::escape(const QString& value) const
     return out;
 }
 
+QString Connection::quoted(const QString& value) const
+{
+    return QLatin1Char('\'') + escape(value) + QLatin1Char('\'');
+}
+
 void Connection::send(const QString& statement)
 {
     // Nothing more of a change whose transaction died with the connection: a

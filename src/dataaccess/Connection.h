@@ -61,6 +61,8 @@ public:
 
     // The value escaped for use between single quotes in a statement.
     QString escape(const QString& value) const;
+    // The value escaped and between single quotes: 'value'.
+    QString quoted(const QString& value) const;
 
     // Runs a statement; the result (possibly null for a statement without rows)
     // belongs to the caller. Opens the connection when it is closed.

@@ -103,7 +103,7 @@ void TDataModule3::BumpStatusCounter(const QString& column, int times)
         Status.increment(column, times);
         Status.post();
         Status.next();
-    } catch (const DataAccessError&) {
+    } catch (const OperatorError&) {
         // A counter that cannot be raised while the connection lives (no STATUS
         // table, no row, the dataset not open) does not undo the change it follows:
         // the change is kept and the failure reported. A lost connection kept nothing.
@@ -111,4 +111,13 @@ void TDataModule3::BumpStatusCounter(const QString& column, int times)
             Quorvel.commitOpenTransaction();
         throw;
     }
+}
+
+Dataset& TDataModule3::lookUp(const QStringList& lines)
+{
+    SQL.clearLines();
+    for (const QString& line : lines)
+        SQL.addLine(line);
+    SQL.reexecute();
+    return SQL;
 }

@@ -3,7 +3,6 @@
 #include "dataaccess/Command.h"
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
-#include "dataaccess/Transaction.h"
 
 #include <QObject>
 #include <QString>
@@ -37,6 +36,10 @@ public:
     // committed before the error goes on to the operator. `times` bumps of one
     // unit are sent as one statement: no other program sees them apart.
     void BumpStatusCounter(const QString& column, int times = 1);
+
+    // A look-up through the general query SQL: its lines, sent joined by line
+    // breaks; the rows stay in SQL, which is returned.
+    Dataset& lookUp(const QStringList& lines);
 
     // The texts the connection's handlers write to the status bar.
     static const QString ConnectingText;

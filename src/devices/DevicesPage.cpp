@@ -1,8 +1,9 @@
 #include "devices/DevicesPage.h"
 
-#include "app/TForm1.h"
+#include "db/Lookups.h"
 #include "db/TDataModule3.h"
 #include "ui/BoundGrid.h"
+#include "ui/ErrorGuard.h"
 #include "ui/FormPager.h"
 #include "ui/Named.h"
 
@@ -20,7 +21,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-DevicesPage::DevicesPage(TForm1& form) : form_(form), m_(form.dataModule())
+DevicesPage::DevicesPage(const PageContext& context) : context_(context), m_(context.module)
 {
     setObjectName(QStringLiteral("AdvOfficePage3"));
 
@@ -28,10 +29,11 @@ DevicesPage::DevicesPage(TForm1& form) : form_(form), m_(form.dataModule())
     row->addWidget(buildDeviceList(), 1);
     row->addWidget(buildPager(), 0, Qt::AlignTop);
 
-    connect(&form_.lookups(), &Lookups::locationListFilled, this, &DevicesPage::showLocationList);
-    // Whoever re-runs Device (a device or location change, a rollback), the
-    // selected device stays the current row.
-    connect(&m_.Device, &Dataset::reset, this, &DevicesPage::returnToSelectedDevice);
+    connect(&context_.lookups, &Lookups::locationListFilled, this, &DevicesPage::showLocationList);
+    // Whoever re-runs Device (a device or location change, a rollback) or walks it
+    // into the passage lists, the selected device stays the current row.
+    selectedDevice_ = new KeptRow(m_.Device, QStringLiteral("ID_DEVICE"), this);
+    connect(&context_.lookups, &Lookups::passageListFilled, selectedDevice_, &KeptRow::restore);
 }
 
 QWidget* DevicesPage::buildDeviceList()
@@ -52,7 +54,7 @@ QWidget* DevicesPage::buildDeviceList()
     DBGrid1->setMinimumSize(640, 480);
     layout->addWidget(DBGrid1, 1);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(DBGrid1, &BoundGrid::cellClicked, this, guard, [this] { DBGrid1CellClick(); });
     connectGuarded(DBGrid1, &BoundGrid::keyReleased, this, guard, [this] { DBGrid1KeyUp(); });
     return panel;
@@ -70,9 +72,9 @@ QWidget* DevicesPage::buildPager()
                                 QStringLiteral("Edytuj/ usuń  urządzenie"), {Button18, Button19},
                                 QStringLiteral("Dodaj nowe  urządzenie"), {Button20});
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connect(AdvOfficePager8, &QTabWidget::currentChanged, this,
-            [this](int index) { form_.guard().run([&] { AdvOfficePager8Change(index); }); });
+            [this](int index) { context_.guard.run([&] { AdvOfficePager8Change(index); }); });
     connectGuarded(Button18, &QPushButton::clicked, this, guard, [this] { Button18Click(); });
     connectGuarded(Button19, &QPushButton::clicked, this, guard, [this] { Button19Click(); });
     connectGuarded(Button20, &QPushButton::clicked, this, guard, [this] { Button20Click(); });
@@ -118,7 +120,7 @@ QGroupBox* DevicesPage::buildProperties()
     relay->addWidget(TrackBar1, 1);
     relay->addWidget(Label51);
     fields->addRow(QStringLiteral("Czas przekaźnika"), relay);
-    connectGuarded(TrackBar1, &QSlider::valueChanged, this, form_.guard(),
+    connectGuarded(TrackBar1, &QSlider::valueChanged, this, context_.guard,
                    [this] { TrackBar1Change(); });
 
     ComboBox6 = new QComboBox(frame);
@@ -189,7 +191,7 @@ void DevicesPage::startSaveGauge()
 {
     Gauge1->setValue(0);
     Gauge1->show();
-    form_.Timer2->start();
+    emit saveGaugeStarted();
 }
 
 void DevicesPage::advanceSaveGauge()
@@ -198,7 +200,7 @@ void DevicesPage::advanceSaveGauge()
     if (Gauge1->value() == 100) {
         Gauge1->setValue(0);
         Gauge1->hide();
-        form_.Timer2->stop();
+        emit saveGaugeFinished();
     }
 }
 

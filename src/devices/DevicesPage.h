@@ -1,5 +1,9 @@
 #pragma once
 
+#include "devices/DeviceChanges.h"
+#include "devices/KeptRow.h"
+#include "ui/PageContext.h"
+
 #include <QWidget>
 
 #include <optional>
@@ -16,21 +20,19 @@ class QPushButton;
 class QSlider;
 class QTabWidget;
 class TDataModule3;
-class TForm1;
 
-// The page "Urządzenia": door controllers with their two reader heads.
+// The page "Urządzenia": door controllers with their two reader heads. The
+// changes themselves are DeviceChanges.
 class DevicesPage : public QWidget {
     Q_OBJECT
 public:
-    explicit DevicesPage(TForm1& form);
+    explicit DevicesPage(const PageContext& context);
 
     void setInitialChoices();
 
     // Operations.
-    void FillPassageLists();
     void ShowSelectedDevice();
     int LocationPosition(int locationId) const;
-    int CountDevicesByFactory(const QString& factoryNumber);
     void AddDevice();
     bool SaveDevice();
 
@@ -42,13 +44,14 @@ public:
     void AdvOfficePager8Change(int index);
     void TrackBar1Change();
 
-    // The gauge after a device save: shown from 0, one step a second, hidden at 100.
+    // The gauge after a device save: shown from 0, one step a second (the main
+    // window's Timer2, started and stopped through the two signals), hidden at 100.
     void startSaveGauge();
     void advanceSaveGauge();
 
     // The selected device (0: none): the row of Device kept current, which the form
     // shows on the tab "Edytuj/ usuń  urządzenie"; saving and deleting act on it.
-    int selectedDeviceId() const { return selectedDeviceId_; }
+    int selectedDeviceId() const { return selectedDevice_->key(); }
 
     BoundGrid* DBGrid1 = nullptr;
     QTabWidget* AdvOfficePager8 = nullptr;
@@ -77,6 +80,10 @@ public:
     QCheckBox* CheckBox9 = nullptr;    // record events of head B
     QProgressBar* Gauge1 = nullptr;
 
+signals:
+    void saveGaugeStarted();
+    void saveGaugeFinished();
+
 private:
     QWidget* buildDeviceList();
     QWidget* buildPager();
@@ -86,16 +93,15 @@ private:
                        const char* directionName, QCheckBox*& record, const char* recordName,
                        const QString& recordCaption);
     void showLocationList();
-    void returnToSelectedDevice();
     void DBGrid1KeyUp();
 
     bool devicesOpen() const;
-    QString quoted(const QString& text) const;
     int selectedLocationId() const;
     std::optional<int> serverPort();
+    DeviceSettings shownSettings(int port) const;
 
-    TForm1& form_;
+    const PageContext context_;
     TDataModule3& m_;
-    int selectedDeviceId_ = 0;
+    KeptRow* selectedDevice_ = nullptr;
     std::vector<int> locationIds_;   // the location of each item of ComboBox6
 };

@@ -1,9 +1,11 @@
 #include "devices/LocationsPanel.h"
 
-#include "app/TForm1.h"
+#include "db/Lookups.h"
 #include "db/TDataModule3.h"
+#include "devices/KeptRow.h"
 #include "devices/TimeZones.h"
 #include "ui/BoundGrid.h"
+#include "ui/ErrorGuard.h"
 #include "ui/FormPager.h"
 #include "ui/Named.h"
 
@@ -18,15 +20,15 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-LocationsPanel::LocationsPanel(TForm1& form, QWidget* parent)
-    : QWidget(parent), form_(form), m_(form.dataModule())
+LocationsPanel::LocationsPanel(const PageContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), m_(context.module)
 {
     auto* list = new QVBoxLayout();
     list->addWidget(new QLabel(QStringLiteral("Lista lokalizacji"), this));
     // Editable in place: a typed name is written to its location by the key.
     DBGrid8 = new BoundGrid(QStringLiteral("DBGrid8"), m_.LOCALIZATION,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji"), true}}, this);
-    DBGrid8->setEditable(form_.guard());
+    DBGrid8->setEditable(context_.guard);
     DBGrid8->setMinimumSize(220, 300);
     list->addWidget(DBGrid8, 1);
 
@@ -35,11 +37,13 @@ LocationsPanel::LocationsPanel(TForm1& form, QWidget* parent)
     row->addLayout(list);
     row->addWidget(buildPager(), 0, Qt::AlignTop);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(DBGrid8, &BoundGrid::cellClicked, this, guard, [this] { DBGrid8CellClick(); });
     connectGuarded(DBGrid8, &BoundGrid::keyReleased, this, guard, [this] { DBGrid8KeyUp(); });
-    // Whoever re-runs LOCALIZATION, the selected location stays the current row.
-    connect(&m_.LOCALIZATION, &Dataset::reset, this, &LocationsPanel::returnToSelectedLocation);
+    // Whoever re-runs LOCALIZATION or walks it into the location lists, the
+    // selected location stays the current row.
+    selectedLocation_ = new KeptRow(m_.LOCALIZATION, QStringLiteral("ID"), this);
+    connect(&context_.lookups, &Lookups::locationListFilled, selectedLocation_, &KeptRow::restore);
 }
 
 // Two tabs, each with its buttons; the form lies over both: it moves into
@@ -54,9 +58,9 @@ QWidget* LocationsPanel::buildPager()
                                  QStringLiteral("Edytuj / usuń lokalizację"), {Button21, Button22},
                                  QStringLiteral("Dodaj  lokalizację"), {Button23});
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connect(AdvOfficePager16, &QTabWidget::currentChanged, this,
-            [this](int index) { form_.guard().run([&] { AdvOfficePager16Change(index); }); });
+            [this](int index) { context_.guard.run([&] { AdvOfficePager16Change(index); }); });
     connectGuarded(Button21, &QPushButton::clicked, this, guard, [this] { Button21Click(); });
     connectGuarded(Button22, &QPushButton::clicked, this, guard, [this] { Button22Click(); });
     connectGuarded(Button23, &QPushButton::clicked, this, guard, [this] { Button23Click(); });
@@ -87,3 +91,5 @@ QGroupBox* LocationsPanel::buildForm()
     fields->addRow(QStringLiteral("Adres obiektu"), Memo1);
     return frame;
 }
+
+int LocationsPanel::selectedLocationId() const { return selectedLocation_->key(); }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "devices/LocationChanges.h"
+#include "ui/PageContext.h"
+
 #include <QWidget>
 
 class BoundGrid;
@@ -9,18 +12,18 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class KeptRow;
 class TDataModule3;
-class TForm1;
 
 // The locations (sites with their address and time zone), on the page "Ustawienia":
-// the list, the form, adding, saving, deleting, and the location lookup.
+// the list, the form, adding, saving and deleting. The changes themselves are
+// LocationChanges.
 class LocationsPanel : public QWidget {
     Q_OBJECT
 public:
-    LocationsPanel(TForm1& form, QWidget* parent);
+    LocationsPanel(const PageContext& context, QWidget* parent);
 
     // Operations.
-    void FillLocationLists();
     void ShowSelectedLocation();
 
     // Handlers.
@@ -33,7 +36,7 @@ public:
     // The selected location (0: none): the row of LOCALIZATION kept current, which
     // the form shows after a list click or on the tab "Edytuj / usuń lokalizację";
     // saving and deleting act on it.
-    int selectedLocationId() const { return selectedLocationId_; }
+    int selectedLocationId() const;
 
     BoundGrid* DBGrid8 = nullptr;
     QTabWidget* AdvOfficePager16 = nullptr;
@@ -49,14 +52,12 @@ private:
     QWidget* buildPager();
     QGroupBox* buildForm();
     void DBGrid8KeyUp();
-    void returnToSelectedLocation();
-    void rerunDevices();
 
     bool locationsOpen() const;
-    QString quoted(const QString& text) const;
     int timeZonePosition() const;
+    LocationSettings shownSettings() const;
 
-    TForm1& form_;
+    const PageContext context_;
     TDataModule3& m_;
-    int selectedLocationId_ = 0;
+    KeptRow* selectedLocation_ = nullptr;
 };

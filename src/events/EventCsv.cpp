@@ -1,6 +1,6 @@
 #include "events/EventCsv.h"
 
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
 

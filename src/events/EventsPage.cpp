@@ -1,10 +1,12 @@
 // The page "Zdarzenia": its controls and how they are wired.
 #include "events/EventsPage.h"
 
-#include "app/TForm1.h"
+#include "db/Lookups.h"
 #include "db/TDataModule3.h"
 #include "events/WatchRefresh.h"
 #include "ui/BoundGrid.h"
+#include "ui/ErrorGuard.h"
+#include "ui/GroupCombo.h"
 #include "ui/Named.h"
 
 #include <QCheckBox>
@@ -36,7 +38,7 @@ QDateEdit* datePicker(const char* name, QWidget* parent)
 
 }  // namespace
 
-EventsPage::EventsPage(TForm1& form) : form_(form), m_(form.dataModule())
+EventsPage::EventsPage(const PageContext& context) : context_(context), m_(context.module)
 {
     setObjectName(QStringLiteral("AdvOfficePager13"));
 
@@ -54,11 +56,14 @@ EventsPage::EventsPage(TForm1& form) : form_(form), m_(form.dataModule())
     layout->addLayout(right);
 
     watch_ = std::make_unique<WatchRefresh>(
-        [this](WatchReply& reply) { form_.guard().run([&] { applyWatchReply(reply); }); });
+        [this](WatchReply& reply) { context_.guard.run([&] { applyWatchReply(reply); }); });
 
-    connect(&form_.lookups(), &Lookups::groupListFilled, this,
-            [this] { fillGroupCombo(ComboBox10, form_.lookups(), true); });
-    connect(&form_.lookups(), &Lookups::passageListFilled, this, &EventsPage::showPassageList);
+    connect(&context_.lookups, &Lookups::groupListFilled, this,
+            [this] { fillGroupCombo(ComboBox10, context_.lookups, true); });
+    connect(&context_.lookups, &Lookups::passageListFilled, this, &EventsPage::showPassageList);
+    // The log changed under the page (maintenance): the filter runs again.
+    connect(&context_.pageSignals, &PageSignals::eventLogChanged, this,
+            [this] { context_.guard.run([this] { Button27Click(); }); });
 }
 
 EventsPage::~EventsPage() = default;
@@ -111,7 +116,7 @@ QWidget* EventsPage::buildPageBar()
     row->addWidget(Label61);
     row->addStretch(1);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(BitBtn1, &QPushButton::clicked, this, guard, [this] { BitBtn1Click(); });
     connectGuarded(BitBtn2, &QPushButton::clicked, this, guard, [this] { BitBtn2Click(); });
     connectGuarded(BitBtn3, &QPushButton::clicked, this, guard, [this] { BitBtn3Click(); });
@@ -166,7 +171,7 @@ QGroupBox* EventsPage::buildFilter()
     grid->addWidget(Button27, row++, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button27, &QPushButton::clicked, this, guard, [this] { Button27Click(); });
     connectGuarded(CheckBox11, &QCheckBox::clicked, this, guard, [this] { CheckBox11Click(); });
     connectGuarded(CheckBox13, &QCheckBox::clicked, this, guard, [this] { CheckBox13Click(); });
@@ -185,7 +190,7 @@ QGroupBox* EventsPage::buildExport()
     column->addWidget(Button31);
     column->addWidget(Button29);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button30, &QPushButton::clicked, this, guard, [this] { Button30Click(); });
     connectGuarded(Button31, &QPushButton::clicked, this, guard, [this] { Button31Click(); });
     connectGuarded(Button29, &QPushButton::clicked, this, guard, [this] { Button29Click(); });
@@ -196,7 +201,7 @@ QGroupBox* EventsPage::buildExport()
 bool EventsPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Edit18 && event->type() == QEvent::MouseButtonPress)
-        form_.guard().run([this] { Edit18Click(); });
+        context_.guard.run([this] { Edit18Click(); });
     return QWidget::eventFilter(watched, event);
 }
 
@@ -204,7 +209,7 @@ bool EventsPage::eventFilter(QObject* watched, QEvent* event)
 void EventsPage::showPassageList()
 {
     QStringList names;
-    for (const Tczytniki& passage : form_.lookups().PassageList)
+    for (const Tczytniki& passage : context_.lookups.PassageList)
         names << passage.name;
     const QSignalBlocker quiet(ComboBox11);
     ComboBox11->clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "events/EventStatements.h"
+#include "ui/PageContext.h"
 
 #include <QWidget>
 
@@ -16,7 +17,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class TDataModule3;
-class TForm1;
 class WatchRefresh;
 struct WatchReply;
 
@@ -25,7 +25,7 @@ struct WatchReply;
 class EventsPage : public QWidget {
     Q_OBJECT
 public:
-    explicit EventsPage(TForm1& form);
+    explicit EventsPage(const PageContext& context);
     ~EventsPage() override;
 
     static constexpr int PageSize = 100;
@@ -112,7 +112,7 @@ private:
     void applyWatchReply(WatchReply& reply);
     bool connected() const;
 
-    TForm1& form_;
+    const PageContext context_;
     TDataModule3& m_;
     std::unique_ptr<WatchRefresh> watch_;
     // Raised by every query of the operator, so that a watch refresh begun

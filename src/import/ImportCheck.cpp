@@ -1,6 +1,6 @@
 #include "import/ImportCheck.h"
 
-#include "app/PolishPlural.h"
+#include "text/PolishPlural.h"
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
 #include "import/ImportFile.h"

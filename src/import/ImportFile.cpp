@@ -1,6 +1,6 @@
 #include "import/ImportFile.h"
 
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 
 #include <QFile>
 

@@ -1,11 +1,12 @@
 #include "import/ImportPage.h"
 
-#include "app/TForm1.h"
 #include "dataaccess/Errors.h"
+#include "db/Lookups.h"
 #include "db/TDataModule3.h"
 #include "import/ImportFile.h"
-#include "people/AddOptions.h"
 #include "ui/Dialogs.h"
+#include "ui/ErrorGuard.h"
+#include "ui/GroupCombo.h"
 #include "ui/LongWork.h"
 #include "ui/StringGrid.h"
 
@@ -18,33 +19,10 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-const QString ImportPage::UserExistsText = QStringLiteral("Błąd! Użytkownik juz istnieje");
-const QString ImportPage::UserAddedText = QStringLiteral("Dodano użytkownika");
-const QString ImportPage::CardExistsText = QStringLiteral("ale kata juz była w systemie");
-const QString ImportPage::CardAddedText = QStringLiteral(" - dodano kartę");
-const QString ImportPage::NoNamesText = QStringLiteral("Pominięto: brak imienia i nazwiska");
-const QString ImportPage::FailedText = QStringLiteral("Błąd bazy danych - import przerwany");
-const QString ImportPage::CardFailedText =
-    QStringLiteral(" - błąd bazy danych przy dodawaniu karty, import przerwany");
 const QString ImportPage::NoGroupText =
     QStringLiteral("Nie wybrano grupy: wybierz grupę, do której trafią importowane osoby.");
 
-// The import's adds: the lists are read once at the end, and every person and card
-// is counted twice (the add's own bump and the import's).
-static AddOptions importAdd(std::optional<int> owner = std::nullopt)
-{
-    AddOptions options;
-    options.reloadLists = false;
-    options.counterBumps = 2;
-    options.owner = owner;
-    return options;
-}
-
-// The fixed validity of imported cards.
-static const QString ValidFrom = QStringLiteral("2010-01-01");
-static const QString ValidTo = QStringLiteral("2030-12-31");
-
-ImportPage::ImportPage(TForm1& form) : form_(form), m_(form.dataModule())
+ImportPage::ImportPage(const PageContext& context) : context_(context), m_(context.module)
 {
     setObjectName(QStringLiteral("AdvOfficePage1"));
 
@@ -101,18 +79,18 @@ ImportPage::ImportPage(TForm1& form) : form_(form), m_(form.dataModule())
     layout->addLayout(progress);
     layout->addWidget(StringGrid1, 1, Qt::AlignLeft);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button35, &QPushButton::clicked, this, guard, [this] { Button35Click(); });
     connectGuarded(Button36, &QPushButton::clicked, this, guard, [this] { Button36Click(); });
     connectGuarded(ImportCheckButton, &QPushButton::clicked, this, guard,
                    [this] { ImportCheckButtonClick(); });
-    connect(&form_.lookups(), &Lookups::groupListFilled, this,
-            [this] { fillGroupCombo(ComboBox4, form_.lookups(), true); });
+    connect(&context_.lookups, &Lookups::groupListFilled, this,
+            [this] { fillGroupCombo(ComboBox4, context_.lookups, true); });
 }
 
 void ImportPage::Button35Click()
 {
-    const QString path = form_.dialogs().openFileName(QStringLiteral("csv|*.csv"));
+    const QString path = context_.dialogs.openFileName(QStringLiteral("csv|*.csv"));
     if (!path.isEmpty())
         LoadImportFile(path);
 }
@@ -149,19 +127,11 @@ void ImportPage::LoadImportFile(const QString& path)
 // The id of the chosen group as decimal text; empty when none is chosen.
 QString ImportPage::chosenGroup() const
 {
-    const int id = form_.lookups().groupId(ComboBox4->currentIndex());
+    const int id = context_.lookups.groupId(ComboBox4->currentIndex());
     return id > 0 ? QString::number(id) : QString();
 }
 
 void ImportPage::setStatus(int row, const QString& text) { StringGrid1->setCells(4, row, text); }
-
-// What the import did, for the lists at its end and for the operator.
-struct ImportPage::Tally {
-    int people = 0;            // persons added
-    int cards = 0;             // cards added
-    bool listOnLast = false;   // the list of people ends on its last row (after a person
-                               // without card) or on its first (after a card)
-};
 
 // Every row is imported on its own: the person's add and the card's add are each
 // one unit, begun after their duplicate test, so that no unit waits on the
@@ -174,7 +144,7 @@ void ImportPage::Button36Click()
         return;
     const QString group = chosenGroup();
     if (group.isEmpty()) {
-        form_.dialogs().notice(NoGroupText);
+        context_.dialogs.notice(NoGroupText);
         return;
     }
     const int rows = StringGrid1->rowCount() - 1;
@@ -183,23 +153,29 @@ void ImportPage::Button36Click()
     ImportProgress->setRange(0, rows);
     ImportProgress->setValue(0);
     ImportProgress->show();
-    Tally tally;
+    ImportTally tally;
     int row = 1;
     QString status;
+    const auto tell = [&](const QString& notice) {
+        setStatus(row, status);
+        context_.dialogs.notice(notice);
+    };
     try {
         for (; row <= rows; ++row) {
             // The row in words at once, for a message box that stops at it; the
             // bar and the grid's scrolling, which paint, only now and then.
             ImportState->setText(QStringLiteral("Import: wiersz %1 z %2").arg(row).arg(rows));
             status.clear();
-            importRow(row, group, tally, status);
+            ImportRows::ImportRow(m_, group, StringGrid1->cells(1, row), StringGrid1->cells(2, row),
+                                  StringGrid1->cells(3, row), tally, status, tell);
+            setStatus(row, status);
             if (work.due() || row == rows) {
                 ImportProgress->setValue(row);
                 StringGrid1->showRow(row);
                 work.repaintNow();
             }
         }
-    } catch (const DataAccessError& error) {
+    } catch (const OperatorError& error) {
         setStatus(row, status.isEmpty() ? FailedText : status + CardFailedText);
         StringGrid1->showRow(row);
         const QString summary = QStringLiteral("Import przerwany w wierszu %1 z %2; dodano osób: %3, kart: %4.")
@@ -210,7 +186,7 @@ void ImportPage::Button36Click()
         if (m_.Quorvel.isOpen()) {
             try {
                 showInLists(tally);
-            } catch (const DataAccessError&) {
+            } catch (const OperatorError&) {
             }
         }
         throw DataAccessError(error.message() + QStringLiteral("\n\n") + summary);
@@ -220,53 +196,8 @@ void ImportPage::Button36Click()
     showInLists(tally);
 }
 
-void ImportPage::importRow(int row, const QString& group, Tally& tally, QString& status)
+void ImportPage::showInLists(const ImportTally& tally)
 {
-    const QString firstName = StringGrid1->cells(1, row);
-    const QString surname = StringGrid1->cells(2, row);
-    const QString code = StringGrid1->cells(3, row);
-    if (firstName.isEmpty() && surname.isEmpty()) {
-        setStatus(row, NoNamesText);   // nobody to give the card to
-        return;
-    }
-    const int id = form_.AddUser(firstName, surname, group, importAdd());
-    if (id == 0)
-        throw DataError(QStringLiteral("Brak połączenia z bazą danych."));
-    if (id < 0) {
-        setStatus(row, UserExistsText);
-        return;
-    }
-    ++tally.people;
-    tally.listOnLast = true;
-    status = UserAddedText;
-    setStatus(row, status);
-    if (code.isEmpty())
-        return;
-
-    // The card is stored with its owner at once: a program reading the cards never
-    // sees it with another person's rights.
-    const int card = form_.AddCard(code, QString(), QStringLiteral("1"), ValidFrom, ValidTo,
-                                   importAdd(id));
-    if (card == 0)
-        throw DataError(QStringLiteral("Brak połączenia z bazą danych."));
-    if (card < 0) {
-        status += CardExistsText;
-        setStatus(row, status);
-        return;
-    }
-    ++tally.cards;
-    tally.listOnLast = false;
-    status += CardAddedText;
-    setStatus(row, status);
-}
-
-void ImportPage::showInLists(const Tally& tally)
-{
-    if (tally.people == 0)
-        return;
-    m_.Users.reexecute();
-    if (tally.listOnLast)
-        m_.Users.last();
-    if (tally.cards > 0)
-        form_.RefreshCardList();
+    if (ImportRows::ShowInLists(m_, tally))
+        emit context_.pageSignals.cardsChanged();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "import/ImportRows.h"
+#include "ui/PageContext.h"
+
 #include <QWidget>
 
 class LongWork;
@@ -9,14 +12,13 @@ class QProgressBar;
 class QPushButton;
 class StringGrid;
 class TDataModule3;
-class TForm1;
 
 // The page "Import": people and their cards from a text file, read into a preview
-// grid and then added row by row, each row reporting its outcome.
+// grid and then added row by row (ImportRows), each row reporting its outcome.
 class ImportPage : public QWidget {
     Q_OBJECT
 public:
-    explicit ImportPage(TForm1& form);
+    explicit ImportPage(const PageContext& context);
 
     // "Wczytaj plik z użytkownikami": chooses a file and loads it.
     void Button35Click();
@@ -30,13 +32,13 @@ public:
     void ImportCheckButtonClick();
 
     // Outcomes written into the column "Status".
-    static const QString UserExistsText;
-    static const QString UserAddedText;
-    static const QString CardExistsText;   // follows UserAddedText without a separator
-    static const QString CardAddedText;    // follows UserAddedText
-    static const QString NoNamesText;
-    static const QString FailedText;       // the row at which a database error stopped the import
-    static const QString CardFailedText;   // follows UserAddedText when the card's add failed
+    static inline const QString& UserExistsText = ImportRows::UserExistsText;
+    static inline const QString& UserAddedText = ImportRows::UserAddedText;
+    static inline const QString& CardExistsText = ImportRows::CardExistsText;
+    static inline const QString& CardAddedText = ImportRows::CardAddedText;
+    static inline const QString& NoNamesText = ImportRows::NoNamesText;
+    static inline const QString& FailedText = ImportRows::FailedText;
+    static inline const QString& CardFailedText = ImportRows::CardFailedText;
     // Shown instead of importing when no group is chosen.
     static const QString NoGroupText;
 
@@ -50,17 +52,13 @@ public:
     QLabel* ImportState = nullptr;            // the import's progress and outcome in words
 
 private:
-    struct Tally;
-    // Adds the person of one row and the person's card; `status` is what the row's
-    // Status cell says so far.
-    void importRow(int row, const QString& group, Tally& tally, QString& status);
     // The lists of people and cards read once after the import, left as the adds
     // one by one would have left them.
-    void showInLists(const Tally& tally);
+    void showInLists(const ImportTally& tally);
     QString chosenGroup() const;
     void setStatus(int row, const QString& text);
 
-    TForm1& form_;
+    const PageContext context_;
     TDataModule3& m_;
     bool importing_ = false;
 };

@@ -2,7 +2,6 @@
 // preview grid in its Status cell, and the counts in one line.
 #include "import/ImportPage.h"
 
-#include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "import/ImportCheck.h"
 #include "ui/StringGrid.h"

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 // How AddUser and AddCard are asked to add when many people and cards are added in
 // a row (the import). The defaults are those of the page's own buttons.
 struct AddOptions {
@@ -11,6 +9,4 @@ struct AddOptions {
     // How often the change counter is raised, inside the add's own unit (the
     // import counts each person and card twice).
     int counterBumps = 1;
-    // AddCard: the new card's owner; without it, the selected person.
-    std::optional<int> owner;
 };

@@ -1,5 +1,5 @@
 #include "people/CardCode.h"
-#include "app/PolishPlural.h"
+#include "text/PolishPlural.h"
 
 #include <bit>
 #include <optional>

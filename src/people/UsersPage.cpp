@@ -5,9 +5,11 @@
 
 #include "people/CardCodeDialog.h"
 
-#include "app/TForm1.h"
 #include "db/TDataModule3.h"
+#include "db/Lookups.h"
 #include "ui/BoundGrid.h"
+#include "ui/ErrorGuard.h"
+#include "ui/GroupCombo.h"
 #include "ui/Named.h"
 
 #include <QCheckBox>
@@ -56,7 +58,8 @@ QWidget* buttonRow(QWidget* parent, std::initializer_list<QWidget*> buttons)
 
 }  // namespace
 
-UsersPage::UsersPage(TForm1& form) : form_(form), m_(form.dataModule()), dialogs_(form.dialogs())
+UsersPage::UsersPage(const PageContext& context)
+    : context_(context), m_(context.module), dialogs_(context.dialogs)
 {
     setObjectName(QStringLiteral("AdvOfficePager11"));
 
@@ -72,7 +75,10 @@ UsersPage::UsersPage(TForm1& form) : form_(form), m_(form.dataModule()), dialogs
     layout->setColumnStretch(2, 2);
     layout->setRowStretch(2, 1);
 
-    connect(&form_.lookups(), &Lookups::groupListFilled, this, &UsersPage::showGroupList);
+    connect(&context_.lookups, &Lookups::groupListFilled, this, &UsersPage::showGroupList);
+    // People and cards added elsewhere (the import) show in the card list.
+    connect(&context_.pageSignals, &PageSignals::cardsChanged, this,
+            [this] { context_.guard.run([this] { RefreshCardList(); }); });
 }
 
 QWidget* UsersPage::buildPeoplePanel()
@@ -102,10 +108,10 @@ QWidget* UsersPage::buildPeoplePanel()
     column->addWidget(buttonRow(box, {Button3, Button32}));
     column->addWidget(CheckBox14);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(DBGrid3, &BoundGrid::cellClicked, this, guard, [this] { DBGrid3CellClick(); });
     connect(DBGrid3, &BoundGrid::keyReleased, this, [this](int key, Qt::KeyboardModifiers shift) {
-        form_.guard().run([&] { DBGrid3KeyUp(key, shift); });
+        context_.guard.run([&] { DBGrid3KeyUp(key, shift); });
     });
     connectGuarded(Button3, &QPushButton::clicked, this, guard, [this] { Button3Click(); });
     connectGuarded(Button32, &QPushButton::clicked, this, guard, [this] { Button32Click(); });
@@ -159,7 +165,7 @@ QWidget* UsersPage::buildPersonPager()
 
     AdvOfficePager2->tabBar()->setUsesScrollButtons(false);   // all three tabs readable
     AdvOfficePager2->setCurrentIndex(0);
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button2, &QPushButton::clicked, this, guard, [this] { Button2Click(); });
     connectGuarded(Button4, &QPushButton::clicked, this, guard, [this] { Button4Click(); });
     connectGuarded(Button5, &QPushButton::clicked, this, guard, [this] { Button5Click(); });
@@ -187,7 +193,7 @@ QWidget* UsersPage::buildCardDataPanel()
     fields->addRow(Button8);
     fields->addRow(Button17);
 
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(Button8, &QPushButton::clicked, this, guard, [this] { Button8Click(); });
     connectGuarded(Button17, &QPushButton::clicked, this, guard, [this] { Button17Click(); });
     return panel;
@@ -219,9 +225,9 @@ QWidget* UsersPage::buildCodePanel()
     layout->addWidget(CheckBox4, 1, 1);
     layout->setColumnStretch(1, 1);
 
-    connectGuarded(Edit13, &QLineEdit::returnPressed, this, form_.guard(),
+    connectGuarded(Edit13, &QLineEdit::returnPressed, this, context_.guard,
                    [this] { Edit13KeyPress(); });
-    connectGuarded(CardCodeButton, &QPushButton::clicked, this, form_.guard(),
+    connectGuarded(CardCodeButton, &QPushButton::clicked, this, context_.guard,
                    [this] { CardCodeButtonClick(); });
     return panel;
 }
@@ -234,7 +240,7 @@ QWidget* UsersPage::buildCardPager()
                              {QStringLiteral("KARENCJA_OD"), QStringLiteral("od"), true},
                              {QStringLiteral("KARENCJA_DO"), QStringLiteral("do"), true},
                              {QStringLiteral("PRINT"), QStringLiteral("Nadruk"), true}});
-    DBGrid7->setEditable(form_.guard());
+    DBGrid7->setEditable(context_.guard);
     DBGrid7->setMinimumHeight(180);
     DBGrid7->setColumnWidth(0, 150);
     DBGrid7->setColumnWidth(1, 110);
@@ -258,7 +264,7 @@ QWidget* UsersPage::buildCardPager()
     AdvOfficePager3->setCurrentIndex(1);
     placeCardGrid();
     connect(AdvOfficePager3, &QTabWidget::currentChanged, this, &UsersPage::placeCardGrid);
-    const ErrorGuard& guard = form_.guard();
+    const ErrorGuard& guard = context_.guard;
     connectGuarded(AdvOfficePager3, &QTabWidget::currentChanged, this, guard,
                    [this] { AdvOfficePager3Change(); });
     connectGuarded(Button15, &QPushButton::clicked, this, guard, [this] { Button15Click(); });
@@ -287,15 +293,15 @@ QWidget* UsersPage::buildLookupPanel()
     row->addWidget(new QLabel(QStringLiteral("Sprawdź kartę ->"), panel));
     row->addWidget(Edit17);
     row->addWidget(Button33);
-    connectGuarded(Button33, &QPushButton::clicked, this, form_.guard(), [this] { Button33Click(); });
+    connectGuarded(Button33, &QPushButton::clicked, this, context_.guard, [this] { Button33Click(); });
     return panel;
 }
 
 void UsersPage::showGroupList()
 {
-    fillGroupCombo(ComboBox1, form_.lookups(), true);
-    fillGroupCombo(ComboBox2, form_.lookups(), true);
-    fillGroupCombo(ComboBox3, form_.lookups(), false);
+    fillGroupCombo(ComboBox1, context_.lookups, true);
+    fillGroupCombo(ComboBox2, context_.lookups, true);
+    fillGroupCombo(ComboBox3, context_.lookups, false);
 }
 
 // Opens the window "Przelicz kod karty" (one per page, kept between openings);

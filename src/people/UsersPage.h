@@ -1,6 +1,8 @@
 #pragma once
 
-#include "people/AddOptions.h"
+#include "people/CardChanges.h"
+#include "people/PeopleChanges.h"
+#include "ui/PageContext.h"
 
 #include <QWidget>
 
@@ -14,21 +16,19 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class TDataModule3;
-class TForm1;
 
 // The page "Użytkownicy": the list of people with adding, changing, the serial
 // add, deleting and restoring (Users.cpp), and the cards of the selected person
-// or without owner, with code entry and card operations (Cards.cpp).
+// or without owner, with code entry and card operations (Cards.cpp). The changes
+// themselves are PeopleChanges and CardChanges.
 class UsersPage : public QWidget {
     Q_OBJECT
 public:
-    explicit UsersPage(TForm1& form);
+    explicit UsersPage(const PageContext& context);
 
     // People.
-    int CountUsersByName(const QString& firstName, const QString& surname);
     // The new ID_USER; 0 when nothing was done, -1 when the person exists already.
-    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
-                const AddOptions& options = {});
+    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber);
     void ShowSelectedUser();
     void DBGrid3CellClick();
     void DBGrid3KeyUp(int key, Qt::KeyboardModifiers shift);
@@ -41,12 +41,11 @@ public:
 
     // Cards.
     static QString NormalizeCardCode(const QString& code);
-    void RefreshUserCards(int userId);
     void RefreshCardList();
-    // The new ID_CARD; 0 when nothing was done, -1 when the code exists already.
+    // The new ID_CARD of a card of the selected person; 0 when nothing was done, -1
+    // when the code exists already.
     int AddCard(const QString& code, const QString& printText, const QString& cardType,
-                const QString& validFrom, const QString& validTo, const AddOptions& options = {});
-    void AssignCardToUser();
+                const QString& validFrom, const QString& validTo);
     void Edit13KeyPress();
     void Button8Click();
     void Button17Click();
@@ -62,7 +61,7 @@ public:
     CardCodeDialog* cardCodeDialog() const { return cardCodeDialog_; }
 
     // The text shown when an operation needs a group and none is chosen.
-    static const QString NoGroupText;
+    static inline const QString& NoGroupText = PeopleChanges::NoGroupText;
 
     // People.
     BoundGrid* DBGrid3 = nullptr;            // "Lista użytkowników"
@@ -114,19 +113,16 @@ private:
     void placeCardGrid();
 
     bool connected() const;
-    QString quoted(const QString& text) const;   // 'text', escaped by the connection
-    QString escaped(const QString& text) const;  // for statements that write the quotes
-    // The selected person's ID_USER and card count, and the selected card's ID_CARD;
-    // 0 when the list is closed or empty.
-    int selectedUserId() const;
-    int selectedUserCardCount();
-    int selectedCardId() const;
+    // Which cards the card list shows: those of the tab shown.
+    CardView cardView() const;
+    // Shows the notice of an operation, when it has one, and returns its id.
+    int told(const Outcome& outcome);
     // The id of the group chosen in a box as decimal text; empty when none is chosen.
     QString chosenGroup(const QComboBox* box) const;
     // The validity pair: the fixed dates when CheckBox1 is ticked, else the pickers.
     std::pair<QString, QString> validity(const char* fixedFrom, const char* fixedTo) const;
 
-    TForm1& form_;
+    const PageContext context_;
     TDataModule3& m_;
     Dialogs& dialogs_;
     CardCodeDialog* cardCodeDialog_ = nullptr;

@@ -1,13 +1,13 @@
 #include "ui/ErrorGuard.h"
 
-#include "dataaccess/Errors.h"
+#include "text/Errors.h"
 #include "ui/Dialogs.h"
 
 QString ErrorGuard::describe(std::exception_ptr error)
 {
     try {
         std::rethrow_exception(error);
-    } catch (const DataAccessError& e) {
+    } catch (const OperatorError& e) {
         return e.message();
     } catch (const std::exception& e) {
         // Our own errors keep their text in UTF-8.

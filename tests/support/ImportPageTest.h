@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 #include "import/ImportPage.h"
 #include "support/AppFixture.h"
 #include "support/Files.h"

@@ -1,4 +1,4 @@
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 
 #include <QHash>
 

@@ -1,6 +1,5 @@
 // The buttons of "Eksport wyfiltrowanych zdarzeń": all events of the filter, not
 // only the page shown, into a file chosen by the operator.
-#include "app/TForm1.h"
 #include "events/EventsPage.h"
 #include "ui/Dialogs.h"
 
@@ -9,7 +8,7 @@ void EventsPage::exportEvents(int mode, const QString& filter, const QString& su
 {
     if (!connected())
         return;
-    const QString fileName = form_.dialogs().saveFileName(filter, suffix, preset);
+    const QString fileName = context_.dialogs.saveFileName(filter, suffix, preset);
     if (fileName.isEmpty())
         return;
     const ShownFilter shown = shownFilter();

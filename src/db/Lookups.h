@@ -1,10 +1,10 @@
 #pragma once
 
+#include "dataaccess/Dataset.h"
+
 #include <QObject>
 #include <QString>
 #include <vector>
-
-class QComboBox;
 
 // One entry of the group lookup: item k of every group list is GroupList[k].
 struct Tgrupa {
@@ -55,6 +55,15 @@ signals:
     void locationListFilled();
 };
 
-// Replaces a drop-down list's items by the names of GroupList; selects item 0
-// when asked (and there is one), otherwise no item.
-void fillGroupCombo(QComboBox* combo, const Lookups& lookups, bool selectFirst);
+// Walks a dataset from its first row into a lookup list of (NAME, key) entries,
+// in the dataset's order; leaves the dataset on its last row.
+template <typename Entry>
+void walkInto(Dataset& dataset, const QString& keyField, std::vector<Entry>& list)
+{
+    list.clear();
+    dataset.first();
+    while (!dataset.eof()) {
+        list.push_back({dataset.text(QStringLiteral("NAME")), dataset.integer(keyField)});
+        dataset.next();
+    }
+}

@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "text/IniFile.h"
 
-#include "app/Windows1250.h"
+#include "text/Windows1250.h"
 
 #include <QFile>
 #include <QSaveFile>

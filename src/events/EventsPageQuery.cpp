@@ -1,8 +1,8 @@
 // The event query with its filter and paging, and the watch's refresh of it.
-#include "app/TForm1.h"
 #include "dataaccess/Errors.h"
 #include "db/TDataModule3.h"
-#include "events/EventCsv.h"
+#include "db/Lookups.h"
+#include "events/EventLog.h"
 #include "events/EventsPage.h"
 #include "events/WatchRefresh.h"
 
@@ -42,21 +42,11 @@ void EventsPage::QueryEvents(int personId, int groupId, int deviceId, int eventT
     if (mode == 0)
         ++generation_;   // a watch refresh begun before this is outdated
 
-    m_.SQL.setStatement(EventStatements::count(filter));
-    m_.SQL.reexecute();
-    showCount(m_.SQL.textAt(0));
-
-    if (mode == 0) {
-        m_.Events.setStatement(EventStatements::page(filter, offset, count));
-        m_.Events.reexecute();
-        return;
-    }
-    m_.SQL.setStatement(EventStatements::all(filter));
-    m_.SQL.reexecute();
-    if (mode == 2)
-        writeEventsCsv(m_.SQL, fileName);
-    else if (mode == 3)
-        m_.SQL.saveAsXml(fileName);
+    showCount(EventLog::CountEvents(m_, filter));
+    if (mode == 0)
+        EventLog::ShowEventPage(m_, filter, offset, count);
+    else
+        EventLog::ExportEvents(m_, filter, mode, fileName);
 }
 
 // The record count, and the page count as count div 100 + 1.
@@ -68,7 +58,7 @@ void EventsPage::showCount(const QString& count)
 
 EventsPage::ShownFilter EventsPage::shownFilter()
 {
-    const Lookups& lookups = form_.lookups();
+    const Lookups& lookups = context_.lookups;
     ShownFilter shown;
     EventFilter& f = shown.filter;
     f.from = DateTimePicker3->date();

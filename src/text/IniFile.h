@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dataaccess/Errors.h"   // FileError
+#include "text/Errors.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "devices/KeyedRow.h"
+#include "devices/KeptRow.h"
 
 #include "dataaccess/Dataset.h"
 
@@ -22,4 +22,16 @@ bool goToKey(Dataset& dataset, const QString& keyField, int key)
         }
     }
     return false;
+}
+
+KeptRow::KeptRow(Dataset& dataset, const QString& keyField, QObject* parent)
+    : QObject(parent), dataset_(dataset), keyField_(keyField)
+{
+    connect(&dataset_, &Dataset::reset, this, &KeptRow::restore);
+}
+
+void KeptRow::restore()
+{
+    if (key_ > 0)
+        goToKey(dataset_, keyField_, key_);
 }

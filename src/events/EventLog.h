@@ -1,0 +1,31 @@
+#pragma once
+
+#include "events/EventStatements.h"
+
+#include <QString>
+#include <QStringList>
+
+class Lookups;
+class TDataModule3;
+
+// The event log as the event page reads it: the count and one page of the
+// filtered events, the export of all of them, and the person list of the filter.
+// It only reads.
+namespace EventLog {
+
+// The number of events the filter selects, as the server writes it; the count
+// stays in SQL.
+QString CountEvents(TDataModule3& m, const EventFilter& filter);
+// One page of the filtered events into Events.
+void ShowEventPage(TDataModule3& m, const EventFilter& filter, qint64 offset, int count);
+// All filtered events into SQL, written to the file: mode 2 CSV, mode 3 XML;
+// mode 1 (the spreadsheet) only runs the statement.
+void ExportEvents(TDataModule3& m, const EventFilter& filter, int mode, const QString& fileName);
+
+// PersonList[i] for i = 1, 2, ... is the i-th person of Users (entry 0 is never
+// filled); returns the texts of the filter's person list, "surname first name".
+// The rows are read where they stand, so that the current row of Users, on which
+// the people page acts, stays where it was.
+QStringList FillPersonList(const TDataModule3& m, Lookups& lookups);
+
+}  // namespace EventLog

@@ -1,0 +1,158 @@
+// Cards: the card list of a person or of the cards without owner, adding a card,
+// its print text and validity, giving, taking away, deleting, and the owner look-up.
+#include "people/CardChanges.h"
+
+#include "db/Change.h"
+#include "db/TDataModule3.h"
+
+int CardChanges::SelectedUserId(const TDataModule3& m)
+{
+    return m.Users.isOpen() ? m.Users.integer(QStringLiteral("ID_USER")) : 0;
+}
+
+int CardChanges::SelectedCardId(const TDataModule3& m)
+{
+    return m.Karty.isOpen() ? m.Karty.integer(QStringLiteral("ID_CARD")) : 0;
+}
+
+int CardChanges::SelectedUserCardCount(TDataModule3& m)
+{
+    if (!m.Users.isOpen())
+        return 0;
+    if (m.Users.columnIndex(QStringLiteral("CARDS")) >= 0)
+        return m.Users.integer(QStringLiteral("CARDS"));
+    return m.lookUp({QStringLiteral("SELECT COUNT(*) FROM CARDS WHERE ID_USER_FK = ")
+                     + QString::number(SelectedUserId(m))})
+        .integerAt(0);
+}
+
+void CardChanges::RefreshUserCards(TDataModule3& m, int userId)
+{
+    if (!m.Quorvel.isOpen())
+        return;
+    m.Karty.setStatement(QStringLiteral("SELECT * FROM CARDS WHERE ID_USER_FK = '")
+                         + QString::number(userId) + QLatin1Char('\''));
+    m.Karty.reexecute();
+}
+
+void CardChanges::RefreshCardList(TDataModule3& m, CardView view)
+{
+    if (!m.Quorvel.isOpen())
+        return;
+    if (view == CardView::SelectedPerson && m.Users.isOpen())
+        RefreshUserCards(m, SelectedUserId(m));
+    if (view == CardView::WithoutOwner)
+        RefreshUserCards(m, 0);
+}
+
+std::pair<QString, QString> CardChanges::CardOwner(TDataModule3& m, const QString& code)
+{
+    const Dataset& owner = m.lookUp({QStringLiteral("Select USERS.FIRST_NAME,USERS.NAME  FROM CARDS,USERS WHERE CODE=")
+                                     + m.Quorvel.quoted(code)
+                                     + QStringLiteral(" AND USERS.ID_USER = CARDS.ID_USER_FK ;")});
+    return {owner.textAt(0), owner.textAt(1)};
+}
+
+Outcome CardChanges::AddCard(TDataModule3& m, const QString& code, const QString& printText,
+                             const QString& cardType, const QString& validFrom,
+                             const QString& validTo, int owner, const AddOptions& options)
+{
+    if (!m.Quorvel.isOpen() || code.isEmpty())
+        return {};
+    const Connection& c = m.Quorvel;
+    if (m.lookUp({QStringLiteral("Select COUNT(*)  FROM CARDS WHERE CODE=") + c.quoted(code)
+                  + QLatin1Char(';')})
+            .integerAt(0)
+        != 0) {
+        const auto [firstName, surname] = CardOwner(m, code);
+        return {-1, QStringLiteral("Karta z kodem: ") + code + QStringLiteral(" już istnieje i nalezy do: ")
+                        + firstName + QLatin1Char(' ') + surname};
+    }
+
+    int id = 0;
+    Change(m)
+        .run({QStringLiteral("INSERT INTO CARDS (ID_USER_FK,CODE,TYPE,PRINT,KARENCJA_OD,KARENCJA_DO)VALUES"),
+              QStringLiteral("('") + QString::number(owner) + QStringLiteral("',") + c.quoted(code)
+                  + QLatin1Char(',') + c.quoted(cardType) + QLatin1Char(',') + c.quoted(printText)
+                  + QLatin1Char(','),
+              c.quoted(validFrom) + QLatin1Char(',') + c.quoted(validTo) + QStringLiteral(");")})
+        .then([&] {
+            id = m.lookUp({QStringLiteral("Select ID_CARD  FROM CARDS WHERE CODE=") + c.quoted(code)
+                           + QLatin1Char(';')})
+                     .integerAt(0);
+            if (options.reloadLists) {
+                RefreshUserCards(m, owner);   // whichever tab is shown
+                m.Users.refresh();            // the card count follows, the selection stays
+            }
+        })
+        .bump(QStringLiteral("CARDS"), options.counterBumps)
+        .commit();
+    return {id, {}};
+}
+
+void CardChanges::OverwriteCard(TDataModule3& m, int cardId, const QString& printText,
+                                const QString& validFrom, const QString& validTo, CardView view)
+{
+    const int recordNo = m.Karty.recordNo();
+    Change(m)
+        .runOnRow({QStringLiteral("UPDATE CARDS SET PRINT = "), m.Quorvel.quoted(printText),
+                   QStringLiteral(",TYPE = 1"),
+                   QStringLiteral(",KARENCJA_OD = '") + validFrom + QLatin1Char('\''),
+                   QStringLiteral(",KARENCJA_DO = '") + validTo + QLatin1Char('\''),
+                   QStringLiteral("WHERE ID_CARD = ") + QString::number(cardId)},
+                  QStringLiteral("tej karty"))
+        .then([&] {
+            RefreshCardList(m, view);
+            if (m.Karty.isOpen())
+                m.Karty.setRecordNo(recordNo);
+        })
+        .bump(QStringLiteral("CARDS"))
+        .commit();
+}
+
+void CardChanges::GiveCard(TDataModule3& m, int userId, int cardId, CardView view)
+{
+    if (!m.Quorvel.isOpen())
+        return;
+    Change change(m);
+    if (userId != 0 && cardId != 0)
+        change
+            .run({QStringLiteral("UPDATE CARDS SET ID_USER_FK = "),
+                  QLatin1Char('\'') + QString::number(userId) + QLatin1Char('\''),
+                  QStringLiteral("WHERE ID_CARD = ") + QString::number(cardId)})
+            .refresh(m.Users);
+    change.then([&] { RefreshCardList(m, view); }).bump(QStringLiteral("CARDS")).commit();
+}
+
+namespace {
+
+// The change of a card that ends with both lists read again.
+void cardChange(TDataModule3& m, const QStringList& statement, CardView view)
+{
+    Change(m)
+        .run(statement)
+        .then([&] { CardChanges::RefreshCardList(m, view); })
+        .refresh(m.Users)
+        .bump(QStringLiteral("CARDS"))
+        .commit();
+}
+
+}  // namespace
+
+void CardChanges::TakeCard(TDataModule3& m, int cardId, CardView view)
+{
+    cardChange(m,
+               {QStringLiteral("UPDATE CARDS SET ID_USER_FK = "), QStringLiteral("'0'"),
+                QStringLiteral("WHERE ID_CARD = ") + QString::number(cardId)},
+               view);
+}
+
+void CardChanges::DeleteCard(TDataModule3& m, int cardId, CardView view)
+{
+    cardChange(m, {QStringLiteral("DELETE FROM CARDS WHERE ID_CARD = "), QString::number(cardId)}, view);
+}
+
+void CardChanges::DeleteCardsWithoutOwner(TDataModule3& m, CardView view)
+{
+    cardChange(m, {QStringLiteral("DELETE FROM CARDS WHERE ID_USER_FK = 0")}, view);
+}

@@ -47,7 +47,10 @@ public:
 
     void notice(const QString& text) override { die("unexpected notice: " + text); }
     bool question(const QString& text) override;
-    ConnectAnswer connectMessage(const QString& text) override { die("connect: " + text); }
+    ConnectAnswer connectMessage(const QString& text, const QString& details) override
+    {
+        die("connect: " + text + " (" + details + ")");
+    }
     void errorBox(const QString& text) override { die("error: " + text); }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&) override { return {}; }

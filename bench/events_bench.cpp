@@ -54,9 +54,9 @@ public:
     int errors = 0;
     void notice(const QString& text) override { std::fprintf(stderr, "notice: %s\n", qPrintable(text)); }
     bool question(const QString&) override { return true; }
-    ConnectAnswer connectMessage(const QString& text) override
+    ConnectAnswer connectMessage(const QString& text, const QString& details) override
     {
-        std::fprintf(stderr, "connect message: %s\n", qPrintable(text));
+        std::fprintf(stderr, "connect message: %s (%s)\n", qPrintable(text), qPrintable(details));
         ++errors;
         return ConnectAnswer::Cancel;
     }

@@ -418,4 +418,59 @@ TEST_F(AccessCheckWindowTest, AnswersFromTheChosenPersonPassageHeadAndTime)
     EXPECT_EQ(scalarInt("SELECT PERMISSIONS_has_GROUPS + USERS + CARDS FROM STATUS"), 0);
 }
 
+// Names, a day string's template and a typed code holding "%1", "%2", "%99",
+// markup and doubled blanks: the chain quotes each exactly as stored or typed.
+TEST_F(AccessCheckWindowTest, StoredAndTypedTextIsQuotedExactly)
+{
+    sql("INSERT INTO GROUPS (ID_GROUP, NAME) VALUES (2, 'Grupa %2 <b>%1</b>')");
+    sql("INSERT INTO LOCALIZATION (ID, NAME, TIME_ZONE) VALUES (1, 'Hala %5', 13)");
+    sql("INSERT INTO DEVICE (ID_DEVICE, NAME, NAME_A, NAME_B, ID_LOCALIZATION) VALUES "
+        "(1, 'Brama %1%2', 'We %3', 'Wy %4', 1)");
+    sql("INSERT INTO PERMISSIONS (ID_PERMISSIONS, NAME, D1) VALUES (1, 'Rano %99 %1', '06:00:10:00')");
+    sql("INSERT INTO USERS (ID_USER, ID_GROUP, FIRST_NAME, NAME) VALUES (1, 2, 'Jan %1', 'Kowalski  %2')");
+    sql("INSERT INTO CARDS (ID_CARD, ID_USER_FK, CODE, KARENCJA_OD, KARENCJA_DO) VALUES "
+        "(1, 1, '%1%2', '2010-01-01', '2030-12-31')");
+    sql("INSERT INTO PERMISSIONS_has_GROUPS (NMID, ID_PERMISSIONS_FK, ID_GROUP_FK, ID_DEVICE_FK, INPUT, "
+        "OUTPUT) VALUES (1, 1, 2, 1, 1, 0)");
+    startConnected();
+    // The connect loaded the group's template into the editor, its name as stored.
+    EXPECT_EQ(find<QLabel>("Label38")->text(), "Szablon: Rano %99 %1");
+    EXPECT_EQ(find<QLabel>("Label38")->textFormat(), Qt::PlainText);
+    click("AccessCheckButton");
+    AccessCheckDialog* dialog = form->accessPage()->accessCheckDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->person->count(), 1);
+    EXPECT_EQ(dialog->person->itemText(0), "Kowalski  %2 Jan %1");
+    dialog->person->setCurrentIndex(0);
+    dialog->date->setDate(Monday);
+    dialog->time->setTime(QTime(9, 45));
+    dialog->runButton->click();
+    EXPECT_EQ(dialog->verdict->text(), QString::fromUtf8("Wejdzie"));
+    const QString shown = dialog->reasons->toPlainText();
+    for (const char* line :
+         {"Sprawdzenie: karty osoby USERS.ID_USER = 1, przejście DEVICE.ID_DEVICE = 1, głowica A, 2024-03-04 "
+          "(poniedziałek), godz. 09:45:00.",
+          "Przejście „Brama %1%2” (DEVICE.ID_DEVICE = 1), głowica A „We %3”; lokalizacja „Hala %5”, strefa "
+          "czasowa ",
+          "Karta „%1%2” (CARDS.ID_CARD = 1): właściciel USERS.ID_USER = 1, ważna od 2010-01-01 do 2030-12-31",
+          "Osoba „Jan %1 Kowalski  %2” (USERS.ID_USER = 1): nie usunięta (DEL = 0), grupa GROUPS.ID_GROUP = 2.",
+          "Grupa „Grupa %2 <b>%1</b>” (GROUPS.ID_GROUP = 2): nie usunięta (DEL = 0).",
+          "Szablon „Rano %99 %1” (PERMISSIONS.ID_PERMISSIONS = 1), poniedziałek D1 = „06:00:10:00”: od 06:00 "
+          "do 10:00 (wyłącznie); 09:45:00 mieści się w tym okresie.",
+          "Rozstrzyga karta „%1%2” (CARDS.ID_CARD = 1) z uprawnieniem NMID = 1: pierwsze, które wpuszcza."})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(line))) << line << "\n" << shown.toStdString();
+
+    // A typed code that no card has.
+    dialog->byCard->setChecked(true);
+    dialog->cardCode->setText("%2 <i>%1</i>");
+    dialog->runButton->click();
+    EXPECT_EQ(dialog->verdict->text(), QString::fromUtf8("Nie wejdzie"));
+    EXPECT_TRUE(dialog->reasons->toPlainText().startsWith(QString::fromUtf8(
+        "Sprawdzenie: karta „%2 <i>%1</i>”, przejście DEVICE.ID_DEVICE = 1, głowica A, 2024-03-04 (poniedziałek)")))
+        << dialog->reasons->toPlainText().toStdString();
+    EXPECT_TRUE(dialog->reasons->toPlainText().contains(
+        QString::fromUtf8("Karta „%2 <i>%1</i>” nie istnieje (CARDS: brak wiersza z tym kodem).")));
+    expectNothingShown();
+}
+
 }  // namespace

@@ -195,6 +195,42 @@ TEST_F(ConnectTest, WrongDatabaseNameFailsAtTheConnectAndEveryOpening)
     EXPECT_EQ(form->statusText(), TDataModule3::ProblemText);
 }
 
+// The described messages, each with the reason of its failure beside it: a wrong
+// password and an unreachable server read differently; a missing table names itself.
+TEST_F(ConnectTest, EveryConnectMessageGivesTheServersOrTheLibrarysReason)
+{
+    QStringList expected = {"connect: Problem z otwarciem bazy danych"};
+    for (const QString& message : TableMessages)
+        expected << "connect: " + message;
+    createForm();
+    find<QLineEdit>("MaskEdit2")->setText("zle haslo");
+    connectDatabase();
+    EXPECT_EQ(dialogs.shown, expected);
+    ASSERT_EQ(dialogs.connectDetails.size(), 8);
+    for (const QString& reason : dialogs.connectDetails)
+        EXPECT_TRUE(reason.startsWith("Access denied for user 'vqx'@") && reason.contains("using password: YES"))
+            << reason.toStdString();
+
+    dialogs.clear();
+    find<QLineEdit>("MaskEdit2")->setText("vqx");
+    find<QLineEdit>("Edit1")->setText(deadServerAddress());
+    connectDatabase();
+    EXPECT_EQ(dialogs.shown, expected);
+    ASSERT_EQ(dialogs.connectDetails.size(), 8);
+    for (const QString& reason : dialogs.connectDetails)
+        EXPECT_TRUE(reason.startsWith("Can't connect to server on '" + deadServerAddress() + "'"))
+            << reason.toStdString();
+
+    dialogs.clear();
+    sql("DROP TABLE STATUS");
+    find<QLineEdit>("Edit1")->setText(testServerAddress());
+    connectDatabase();
+    EXPECT_EQ(dialogs.shown, QStringList("connect: " + TableMessages.last()));
+    EXPECT_EQ(dialogs.connectDetails,
+              QStringList("Table '" + databaseName() + ".STATUS' doesn't exist"));
+    EXPECT_TRUE(module->Quorvel.isOpen());
+}
+
 TEST_F(ConnectTest, ConnectOpensEverythingAndFillsTheGroupLists)
 {
     sql("INSERT INTO GROUPS (NAME) VALUES ('Biuro'), ('Ochrona')");

@@ -140,6 +140,11 @@ TEST_F(CardCodeWindowTest, UseFillsTheCodeFieldWhichEnterStores)
     EXPECT_TRUE(dialog->error->text().contains(QString::fromUtf8("„Kod obiektu (FC)”: dozwolona liczba "
                                                                  "dziesiętna od 0 do 255")));
     EXPECT_FALSE(dialog->useButton->isEnabled());
+    // What was typed is quoted as typed, never taken for markup.
+    dialog->facility->setText("<b>%1</b>");
+    EXPECT_TRUE(dialog->error->text().endsWith(QString::fromUtf8("(wpisano „<b>%1</b>”).")))
+        << dialog->error->text().toStdString();
+    EXPECT_EQ(dialog->error->textFormat(), Qt::PlainText);
     dialog->facility->setText("12");
     EXPECT_EQ(dialog->result->text(), "00000C8707");
     EXPECT_TRUE(dialog->error->text().isEmpty());

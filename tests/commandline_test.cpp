@@ -220,4 +220,47 @@ TEST_F(CommandLineToolsTest, TheProgramRunsTheToolsWithoutADisplay)
     EXPECT_EQ(program.readAllStandardError().count('\n'), 1);
 }
 
+// Stored names and a typed code holding "%1", "%2", "%99" and markup, through the
+// built program: every line quotes them as they are.
+TEST_F(CommandLineToolsTest, TheCheckQuotesStoredAndTypedTextExactly)
+{
+    sql("UPDATE USERS SET FIRST_NAME = 'Jan %1', NAME = 'Kowalski %2' WHERE ID_USER = 1");
+    sql("UPDATE GROUPS SET NAME = 'Biuro %2%1' WHERE ID_GROUP = 2");
+    sql("UPDATE DEVICE SET NAME = 'Brama %99', NAME_A = 'We <b>%1</b>' WHERE ID_DEVICE = 1");
+    sql("UPDATE PERMISSIONS SET NAME = 'Rano %1 %2' WHERE ID_PERMISSIONS = 1");
+    sql("INSERT INTO CARDS (ID_CARD, ID_USER_FK, CODE, KARENCJA_OD, KARENCJA_DO) VALUES "
+        "(7, 1, '%1', '2010-01-01', '2030-12-31')");
+    QProcess program;
+    program.setWorkingDirectory(workDir.path());
+    auto exec = [&](const QStringList& arguments) {
+        program.start(QStringLiteral(VALDRIX_EXECUTABLE), arguments);
+        EXPECT_TRUE(program.waitForFinished(30000));
+        EXPECT_TRUE(program.readAllStandardError().isEmpty());
+        return program.exitCode();
+    };
+    const QStringList when = {"--head", "A", "--date", "2024-03-04", "--time", "09:00"};
+    ASSERT_EQ(exec(QStringList{"check", "--card", "%1", "--device-name", "Brama %99"} + when), 0);
+    const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QString::fromUtf8("Wejdzie"));
+    EXPECT_EQ(lines[1], QString::fromUtf8("Sprawdzenie: karta „%1”, przejście DEVICE.ID_DEVICE = 1, głowica A, "
+                                          "2024-03-04 (poniedziałek), godz. 09:00:00."));
+    EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("Przejście „Brama %99” (DEVICE.ID_DEVICE = 1), głowica A "
+                                                      "„We <b>%1</b>”; bez lokalizacji")))
+        << lines[2].toStdString();
+    for (const char* line :
+         {"\n[tak] Karta „%1” (CARDS.ID_CARD = 7): właściciel USERS.ID_USER = 1, ważna od 2010-01-01",
+          "\n  [tak] Osoba „Jan %1 Kowalski %2” (USERS.ID_USER = 1): nie usunięta",
+          "\n  [tak] Grupa „Biuro %2%1” (GROUPS.ID_GROUP = 2): nie usunięta (DEL = 0).",
+          "\n      [tak] Szablon „Rano %1 %2” (PERMISSIONS.ID_PERMISSIONS = 1), poniedziałek D1",
+          "\nRozstrzyga karta „%1” (CARDS.ID_CARD = 7) z uprawnieniem NMID = "})
+        EXPECT_TRUE(lines.join('\n').contains(QString::fromUtf8(line))) << line << "\n"
+                                                                         << lines.join('\n').toStdString();
+
+    // Each of the person's cards, named by the person's number.
+    ASSERT_EQ(exec(QStringList{"check", "--person", "1", "--device", "1"} + when), 0);
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput())
+                    .contains(QString::fromUtf8("Karta „%1” (CARDS.ID_CARD = 7)")));
+}
+
 }  // namespace

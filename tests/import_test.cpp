@@ -265,6 +265,36 @@ TEST_F(ImportTest, AMessageBoxPausesTheImportWithNothingOpenAndNothingElseStarta
     EXPECT_TRUE(page->ComboBox4->isEnabled());
 }
 
+// A new load leaves nothing of the last import's progress and outcome; names
+// holding "%1" and markup are shown and stored as they are in the file.
+TEST_F(ImportTest, ALoadClearsTheLastImportsProgressAndOutcome)
+{
+    sql("INSERT INTO GROUPS (ID_GROUP, NAME) VALUES (2, 'Biuro')");
+    start();
+    page->ComboBox4->setCurrentIndex(page->ComboBox4->findText("Biuro"));
+    load("Jan%1;<b>Kowalski</b>%2;%99\r\nAnna;Nowak;\r\n");
+    click("Button36");
+    EXPECT_EQ(dialogs.shown, QStringList("open: csv|*.csv"));
+    ASSERT_FALSE(page->ImportProgress->isHidden());
+    EXPECT_EQ(page->ImportProgress->text(), "2 z 2");
+    EXPECT_EQ(page->ImportState->text(),
+              QString::fromUtf8("Import zakończony: 2 z 2 wierszy; dodano osób: 2, kart: 1."));
+    EXPECT_EQ(column("SELECT CONCAT(FIRST_NAME, '|', NAME) FROM USERS ORDER BY ID_USER"),
+              QStringList({"Jan%1|<b>Kowalski</b>%2", "Anna|Nowak"}));
+    EXPECT_EQ(scalar("SELECT CODE FROM CARDS"), "%99");
+
+    load("Ewa;Lis;\r\nOla;Kot;\r\nPiotr;Mak;\r\n");
+    EXPECT_EQ(dialogs.shown.size(), 2);
+    EXPECT_TRUE(page->ImportProgress->isHidden());
+    EXPECT_EQ(page->ImportProgress->value(), 0);
+    EXPECT_TRUE(page->ImportState->text().isEmpty()) << page->ImportState->text().toStdString();
+    EXPECT_EQ(page->ImportState->textFormat(), Qt::PlainText);
+
+    // The next import counts the new file's rows.
+    click("Button36");
+    EXPECT_EQ(page->ImportProgress->text(), "3 z 3");
+}
+
 TEST_F(ImportTest, NothingIsImportedWithoutAGroupAConnectionOrNames)
 {
     start();

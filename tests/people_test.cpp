@@ -1,5 +1,8 @@
 // People on the page "Użytkownicy", against the real window and database.
+#include "support/ConnectionCut.h"
 #include "support/UsersPageTest.h"
+
+#include <mysql.h>
 
 namespace {
 
@@ -144,6 +147,47 @@ TEST_F(PeopleTest, SerialAddNumbersOnAndStopsAtABadNumber)
     expectNothingShown();
     EXPECT_EQ(page->Edit11->text(), "8");
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 3);
+}
+
+// The connection is cut inside the third person's unit: the two before stay, the
+// third is not stored, and the error says where the series stopped and how many
+// people it had added. A stem holding "%1" is quoted as typed.
+TEST_F(PeopleTest, ASerialAddCutHalfWaySaysHowManyPeopleItAdded)
+{
+    sql("INSERT INTO GROUPS (ID_GROUP, NAME) VALUES (2, 'Biuro')");
+    start();
+    page->ComboBox3->setCurrentIndex(0);
+    page->Edit8->setText("Nowy %1");
+    page->Edit10->setText("5");
+    page->Edit11->setText("1");
+    sql("CREATE TRIGGER slow_third BEFORE UPDATE ON STATUS FOR EACH ROW DO IF(NEW.USERS = 3, SLEEP(3), 0)");
+    {
+        ConnectionCut cut(mysql_thread_id(module->Quorvel.handle()), "DO IF(NEW.USERS = 3%");
+        click("Button5");
+        ASSERT_TRUE(cut.happened()) << dialogs.shown.join("\n").toStdString();
+    }
+    ASSERT_EQ(dialogs.errors().size(), 1) << dialogs.shown.join("\n").toStdString();
+    EXPECT_TRUE(dialogs.errors().first().endsWith(
+        QString::fromUtf8("\n\nDodawanie seryjne przerwane przy osobie „Nowy %1 3” (3 z 5); dodano osób: 2.")))
+        << dialogs.errors().first().toStdString();
+    EXPECT_EQ(column("SELECT NAME FROM USERS ORDER BY ID_USER"), QStringList({"Nowy %1 1", "Nowy %1 2"}));
+    EXPECT_EQ(counter("USERS"), 2);
+    EXPECT_EQ(page->Edit11->text(), "1");   // the fields stay for the operator to go on from
+
+    // A series of one that fails says only why.
+    dialogs.clear();
+    connectDatabase();
+    page->ComboBox3->setCurrentIndex(0);
+    page->Edit10->setText("1");
+    page->Edit11->setText("3");
+    {
+        ConnectionCut cut(mysql_thread_id(module->Quorvel.handle()), "DO IF(NEW.USERS = 3%");
+        click("Button5");
+        ASSERT_TRUE(cut.happened()) << dialogs.shown.join("\n").toStdString();
+    }
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_FALSE(dialogs.errors().first().contains("Dodawanie seryjne")) << dialogs.errors().first().toStdString();
+    EXPECT_EQ(counter("USERS"), 2);
 }
 
 TEST_F(PeopleTest, DeletingAPersonFreesTheCardsFirst)

@@ -100,10 +100,8 @@ AccessAnswer Checker::run()
     say(0, AccessReason::Info,
         QStringLiteral("Sprawdzenie: %1, przejście DEVICE.ID_DEVICE = %2, głowica %3, %4 (%5), "
                        "godz. %6.")
-            .arg(who)
-            .arg(q_.deviceId)
-            .arg(headName(q_.head), q_.date.toString(Qt::ISODate), WeekdayName(weekday),
-                 q_.time.toString(QStringLiteral("HH:mm:ss"))));
+            .arg(who, QString::number(q_.deviceId), headName(q_.head), q_.date.toString(Qt::ISODate),
+                 WeekdayName(weekday), q_.time.toString(QStringLiteral("HH:mm:ss"))));
     if (!passage())
         return answer_;
 
@@ -123,9 +121,8 @@ AccessAnswer Checker::run()
         say(0, AccessReason::Info,
             QStringLiteral("Rozstrzyga karta %1 (CARDS.ID_CARD = %2) z uprawnieniem NMID = %3: "
                            "pierwsze, które wpuszcza.")
-                .arg(inQuotes(code))
-                .arg(answer_.decidingCardId)
-                .arg(answer_.decidingPermissionId));
+                .arg(inQuotes(code), QString::number(answer_.decidingCardId),
+                     QString::number(answer_.decidingPermissionId)));
     } else {
         say(0, AccessReason::Info,
             found.size() > 1 ? QStringLiteral("Żadna z %1 kart nie wpuszcza.").arg(found.size())
@@ -157,9 +154,8 @@ bool Checker::passage()
                                                              : QStringLiteral("NAME_B"));
     const QString text = QStringLiteral("Przejście %1 (DEVICE.ID_DEVICE = %2), głowica %3 %4; %5; "
                                         "data i godzina są czasem tego przejścia.")
-                             .arg(inQuotes(rows_.text(QStringLiteral("NAME"))))
-                             .arg(q_.deviceId)
-                             .arg(headName(q_.head), inQuotes(head), place);
+                             .arg(inQuotes(rows_.text(QStringLiteral("NAME"))), QString::number(q_.deviceId),
+                                  headName(q_.head), inQuotes(head), place);
     if (rows_.integer(QStringLiteral("DEL")) != 0) {
         say(0, AccessReason::Fail, text + QStringLiteral(" Przejście jest usunięte (DEL = %1).")
                                               .arg(rows_.integer(QStringLiteral("DEL"))));
@@ -224,8 +220,7 @@ QList<CardRow> Checker::cardsOfQuestion()
             !name ? QStringLiteral("Osoba USERS.ID_USER = %1 nie istnieje.").arg(q_.personId)
                   : QStringLiteral("Osoba %1 (USERS.ID_USER = %2) nie ma żadnej karty (CARDS: "
                                    "brak wierszy z ID_USER_FK = %2).")
-                        .arg(inQuotes(*name))
-                        .arg(q_.personId));
+                        .arg(inQuotes(*name), QString::number(q_.personId)));
     } else if (found.size() > 1) {
         say(0, AccessReason::Info,
             QStringLiteral("Osoba ma %1 (CARDS, ID_USER_FK = %2): każda sprawdzana po kolei, "
@@ -240,7 +235,8 @@ QList<CardRow> Checker::cardsOfQuestion()
 // any permission row of the card grants.
 bool Checker::card(const CardRow& c)
 {
-    const QString head = QStringLiteral("Karta %1 (CARDS.ID_CARD = %2): ").arg(inQuotes(c.code)).arg(c.id);
+    const QString head =
+        QStringLiteral("Karta %1 (CARDS.ID_CARD = %2): ").arg(inQuotes(c.code), QString::number(c.id));
     if (c.owner == 0) {
         say(0, AccessReason::Fail, head + QStringLiteral("bez właściciela (ID_USER_FK = 0)."));
         return false;
@@ -291,7 +287,8 @@ int Checker::person(int personId)
     }
     const QString name = (rows_.text(QStringLiteral("FIRST_NAME")) + QLatin1Char(' ') +
                           rows_.text(QStringLiteral("NAME"))).trimmed();
-    const QString head = QStringLiteral("Osoba %1 (USERS.ID_USER = %2): ").arg(inQuotes(name)).arg(personId);
+    const QString head =
+        QStringLiteral("Osoba %1 (USERS.ID_USER = %2): ").arg(inQuotes(name), QString::number(personId));
     const int del = rows_.integer(QStringLiteral("DEL"));
     if (del != 0) {
         say(1, AccessReason::Fail, head + QStringLiteral("usunięta (DEL = %1).").arg(del));
@@ -311,8 +308,7 @@ bool Checker::group(int groupId)
         return false;
     }
     const QString head = QStringLiteral("Grupa %1 (GROUPS.ID_GROUP = %2): ")
-                             .arg(inQuotes(rows_.text(QStringLiteral("NAME"))))
-                             .arg(groupId);
+                             .arg(inQuotes(rows_.text(QStringLiteral("NAME"))), QString::number(groupId));
     const int del = rows_.integer(QStringLiteral("DEL"));
     if (del != 0) {
         say(1, AccessReason::Fail, head + QStringLiteral("usunięta (DEL = %1).").arg(del));
@@ -380,9 +376,8 @@ bool Checker::permission(const PermissionRow& row)
         return false;
     }
     const QString day = QStringLiteral("Szablon %1 (PERMISSIONS.ID_PERMISSIONS = %2), %3 %4 = %5: ")
-                            .arg(inQuotes(row.templateName))
-                            .arg(row.templateFk)
-                            .arg(WeekdayName(q_.date.dayOfWeek()), dayColumn_, inQuotes(row.day));
+                            .arg(inQuotes(row.templateName), QString::number(row.templateFk),
+                                 WeekdayName(q_.date.dayOfWeek()), dayColumn_, inQuotes(row.day));
     const DayPeriod period = ReadDayString(row.day);
     if (!period.open) {
         say(3, AccessReason::Fail, day + period.problem + QStringLiteral(" – w tym dniu nie wpuszcza."));

@@ -202,7 +202,8 @@ void AccessCheckDialog::showMessage(const QString& text)
 }
 
 // The verdict in its colour; each reason a paragraph indented by its level, with
-// the mark of a step that passed in green and of one that stopped in red.
+// the mark of a step that passed in green and of one that stopped in red. Names
+// keep their blanks and line breaks as stored (pre-wrap).
 void AccessCheckDialog::showAnswer(const AccessAnswer& answer)
 {
     verdict->setText(answer.verdict());
@@ -215,7 +216,7 @@ void AccessCheckDialog::showAnswer(const AccessAnswer& answer)
                              : r.outcome == AccessReason::Fail
                                  ? QStringLiteral("<b style=\"color:#b3261e\">[nie]</b> ")
                                  : QString();
-        html += QStringLiteral("<p style=\"margin:0 0 3px %1px\">%2%3</p>")
+        html += QStringLiteral("<p style=\"margin:0 0 3px %1px; white-space:pre-wrap\">%2%3</p>")
                     .arg(18 * r.level)
                     .arg(mark, r.text.toHtmlEscaped());
     }

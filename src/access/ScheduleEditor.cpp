@@ -213,6 +213,7 @@ ScheduleEditor::ScheduleEditor(QWidget* parent)
 
     caption_ = new QLabel(QStringLiteral("---"), this);
     caption_->setObjectName(QStringLiteral("Label38"));
+    caption_->setTextFormat(Qt::PlainText);   // a template's name, shown as stored
 
     // Ruler directly on top of the grid, both at the same left edge; everything keeps
     // its size and place when the page around grows (the last row and column stretch).

@@ -196,10 +196,12 @@ void TForm1::ConnectDatabase()
     m.Quorvel.setPassword(settingsPage_->password());
     m.Quorvel.setDatabase(settingsPage_->databaseName());
 
+    // Each message carries the server's or the client library's reason, so that a
+    // wrong password can be told from an unreachable server.
     try {
         m.Quorvel.open();
-    } catch (const DataAccessError&) {
-        dialogs_.connectMessage(QStringLiteral("Problem z otwarciem bazy danych"));
+    } catch (const DataAccessError& error) {
+        dialogs_.connectMessage(QStringLiteral("Problem z otwarciem bazy danych"), error.message());
     }
 
     // Each opening on its own: a failure is told and the next one is tried.
@@ -215,8 +217,8 @@ void TForm1::ConnectDatabase()
     for (const auto& [dataset, message] : openings) {
         try {
             dataset->open();
-        } catch (const DataAccessError&) {
-            dialogs_.connectMessage(QString::fromUtf8(message));
+        } catch (const DataAccessError& error) {
+            dialogs_.connectMessage(QString::fromUtf8(message), error.message());
         }
     }
 

@@ -62,6 +62,7 @@ ImportPage::ImportPage(const PageContext& context) : context_(context), m_(conte
     ImportState = new QLabel(this);
     ImportState->setObjectName(QStringLiteral("ImportState"));
     ImportState->setWordWrap(true);   // the dry run's counts are a long line
+    ImportState->setTextFormat(Qt::PlainText);
     auto* progress = new QHBoxLayout();
     progress->addWidget(ImportProgress);
     progress->addWidget(ImportState, 1);
@@ -107,6 +108,11 @@ void ImportPage::LoadImportFile(const QString& path)
     const ImportFile file = readImportFile(path);
     if (!file.opened)
         throw ImportFileError(file.error);
+    // A new file: the last import's progress and outcome no longer apply.
+    ImportProgress->hide();
+    ImportProgress->setRange(0, 1);
+    ImportProgress->setValue(0);
+    ImportState->clear();
     int count = 0;
     for (const ImportLine& line : file.lines) {
         const int row = ++count;

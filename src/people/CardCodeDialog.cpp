@@ -52,6 +52,7 @@ CardCodeDialog::CardCodeDialog(std::function<void(const QString&)> use, QWidget*
     error = named<QLabel>("CardCodeError", this);
     error->setStyleSheet(QStringLiteral("color: #b3261e;"));
     error->setWordWrap(true);
+    error->setTextFormat(Qt::PlainText);   // quotes what was typed, as typed
     details = named<QPlainTextEdit>("CardCodeDetails", this);
     details->setReadOnly(true);
     details->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -2,6 +2,7 @@
 // series, changing names and group, deleting and restoring, the deleted-people view.
 #include "people/UsersPage.h"
 
+#include "dataaccess/Errors.h"
 #include "db/Lookups.h"
 #include "db/TDataModule3.h"
 #include "people/PeopleChanges.h"
@@ -86,6 +87,8 @@ void UsersPage::Button4Click()
 
 // Adds "stem N" for N from the start number on, each person on their own; the
 // start number then moves on by the count, so that the next series continues.
+// A series that stops at an error (a lost connection) says at whom it stopped and
+// how many people it had added; the fields stay as they were.
 void UsersPage::Button5Click()
 {
     const long long count = integerValue(Edit10);
@@ -96,8 +99,21 @@ void UsersPage::Button5Click()
         return;
     }
     const QString stem = Edit8->text();
-    for (long long i = 1; i <= count; ++i)
-        AddUser(QString(), stem + QLatin1Char(' ') + QString::number(start + i - 1), group);
+    long long added = 0;
+    for (long long i = 1; i <= count; ++i) {
+        const QString surname = stem + QLatin1Char(' ') + QString::number(start + i - 1);
+        try {
+            if (AddUser(QString(), surname, group) > 0)
+                ++added;
+        } catch (const OperatorError& error) {
+            if (count == 1)
+                throw;
+            throw DataAccessError(error.message() + QStringLiteral("\n\nDodawanie seryjne przerwane przy osobie „")
+                                  + surname + QStringLiteral("” (") + QString::number(i) + QStringLiteral(" z ")
+                                  + QString::number(count) + QStringLiteral("); dodano osób: ")
+                                  + QString::number(added) + QLatin1Char('.'));
+        }
+    }
     Edit11->setText(QString::number(start + count));
 }
 

@@ -6,8 +6,9 @@ bool ScriptedDialogs::question(const QString& text)
     return questionAnswers.isEmpty() ? true : questionAnswers.dequeue();
 }
 
-Dialogs::ConnectAnswer ScriptedDialogs::connectMessage(const QString& text)
+Dialogs::ConnectAnswer ScriptedDialogs::connectMessage(const QString& text, const QString& details)
 {
+    connectDetails << details;
     record(QStringLiteral("connect"), text);
     return connectAnswers.isEmpty() ? ConnectAnswer::Yes : connectAnswers.dequeue();
 }

@@ -13,7 +13,7 @@ class ScriptedDialogs : public Dialogs {
 public:
     void notice(const QString& text) override { record(QStringLiteral("notice"), text); }
     bool question(const QString& text) override;
-    ConnectAnswer connectMessage(const QString& text) override;
+    ConnectAnswer connectMessage(const QString& text, const QString& details) override;
     void errorBox(const QString& text) override { record(QStringLiteral("error"), text); }
     QString saveFileName(const QString& filter, const QString& defaultSuffix,
                          const QString& presetName) override;
@@ -27,7 +27,13 @@ public:
     QStringList shown;
     QStringList texts(const QString& kind) const;   // the texts of one kind of box
     QStringList errors() const { return texts(QStringLiteral("error")); }
-    void clear() { shown.clear(); }
+    // The details given with each connect message, in order (empty when none).
+    QStringList connectDetails;
+    void clear()
+    {
+        shown.clear();
+        connectDetails.clear();
+    }
 
     // Runs while each box is "open", so that a test can look at the program paused
     // behind a modal box.

@@ -195,6 +195,7 @@ TEST_F(ImportCheckTest, ARowHoldingALineBreakIsRefusedAndSaidWhy)
 {
     start();
     ImportPageTest::load("Jan;Kowalski;1\nEwa;Nowak;2\nOla;Lis;\n");
+    dialogs.clear();
     EXPECT_TRUE(page->ImportState->text().contains(QString::fromUtf8("Plik ma końce wierszy LF")))
         << page->ImportState->text().toStdString();
     ASSERT_EQ(grid->rowCount(), 2);

@@ -20,7 +20,8 @@ namespace ToolCommands {
 
 namespace {
 
-[[noreturn]] void usage(const QString& text) { throw UsageError(text.toStdString()); }
+// The text quotes what was typed: a line break in it is shown escaped.
+[[noreturn]] void usage(const QString& text) { throw UsageError(CommandLine::printable(text).toStdString()); }
 
 void print(std::FILE* out, const QStringList& lines)
 {

@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 #include "app/CommandLine.h"
 
-#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 

@@ -7,6 +7,8 @@
 #include "text/Windows1250.h"
 
 #include <QList>
+
+#include <algorithm>
 #include <fuzzer/FuzzedDataProvider.h>
 
 namespace {

@@ -335,17 +335,19 @@ std::vector<QByteArray> RecordsetXml::xmlNames(const std::vector<ColumnInfo>& co
     for (const ColumnInfo& column : columns)
         if (isPlainName(column.name))
             plain.insert(column.name.toUtf8());
+    // A name twice (a result never has one, but the writer takes any columns)
+    // is replaced the second time: an element holds each attribute once.
+    QSet<QByteArray> used;
     std::vector<QByteArray> names;
     int replaced = 0;
     for (const ColumnInfo& column : columns) {
-        if (isPlainName(column.name)) {
-            names.push_back(column.name.toUtf8());
-            continue;
+        QByteArray name = column.name.toUtf8();
+        if (!isPlainName(column.name) || used.contains(name)) {
+            do
+                name = "c" + QByteArray::number(++replaced);
+            while (plain.contains(name));
         }
-        QByteArray name;
-        do
-            name = "c" + QByteArray::number(++replaced);
-        while (plain.contains(name));
+        used.insert(name);
         names.push_back(name);
     }
     return names;

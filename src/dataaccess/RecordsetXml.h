@@ -36,8 +36,9 @@ void appendEscaped(QByteArray& out, const char* data, qsizetype length);
 // letters, digits and underscores, every one of them allowed in an XML name.
 bool isPlainName(const QString& name);
 
-// The names the rows use, one per column: a name that is not plain becomes "c"
-// and a running number, skipping any that a plain name of the result already is.
+// The names the rows use, one per column: a name that is not plain (or repeats
+// an earlier column's) becomes "c" and a running number, skipping any that a
+// plain name of the result already is.
 std::vector<QByteArray> xmlNames(const std::vector<ColumnInfo>& columns);
 
 // The dataset's column descriptions with the key and auto-increment marks of

@@ -3,6 +3,7 @@
 #include "text/Windows1250.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
@@ -76,6 +77,14 @@ struct ImportFileReader::State {
 
 namespace {
 
+// UTF-8 bytes as text, keeping a U+FEFF at their start: only the file's first
+// bytes are its mark, anywhere else the character is part of a value.
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 // Blanks and ";" are single bytes in both encodings and never part of a longer
 // character, so a line is cut into its fields before it is decoded: a line of
 // megabytes is then copied once, not three times.
@@ -83,7 +92,7 @@ ImportLine splitLineBytes(QByteArray& line, ImportFile::Encoding encoding)
 {
     line.removeIf([](char c) { return c == ' '; });
     auto text = [encoding](QByteArrayView bytes) {
-        return encoding == ImportFile::Encoding::Utf8 ? QString::fromUtf8(bytes) : Windows1250::decode(bytes);
+        return encoding == ImportFile::Encoding::Utf8 ? fromUtf8(bytes) : Windows1250::decode(bytes);
     };
     ImportLine out;
     const QByteArrayView all(line);
@@ -161,7 +170,7 @@ ImportFile ImportFileReader::finish(bool complete)
         // A marked UTF-8 file with bytes that are no UTF-8: decoded first, so that a
         // removed blank never joins two stray bytes into a character.
         file.lines.push_back(file.encoding == ImportFile::Encoding::Utf8 && !valid
-                                 ? splitImportLine(QString::fromUtf8(line))
+                                 ? splitImportLine(fromUtf8(line))
                                  : splitLineBytes(line, file.encoding));
         line = QByteArray();   // the decoded line replaces it
     }

@@ -31,7 +31,8 @@ struct Output {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // No Config.ini here: the commands never reach a server.
+    // No Config.ini here: the commands never reach a server. (Corpus folders are
+    // then to be given as absolute paths, as scripts/fuzz does.)
     static QTemporaryDir dir;
     if (!dir.isValid() || ::chdir(QFile::encodeName(dir.path()).constData()) != 0)
         std::abort();

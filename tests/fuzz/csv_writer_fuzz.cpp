@@ -48,15 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // TIME: a date and time as the server writes it, sometimes with a fraction.
         const int hour = in.ConsumeIntegralInRange(0, 23), minute = in.ConsumeIntegralInRange(0, 59);
         const int second = in.ConsumeIntegralInRange(0, 59);
-        const bool midnight = in.ConsumeBool();
+        const bool zero = in.ConsumeBool();
         const QByteArray day = QStringLiteral("2024-%1-%2").arg(in.ConsumeIntegralInRange(1, 12), 2, 10, QLatin1Char('0'))
                                    .arg(in.ConsumeIntegralInRange(1, 28), 2, 10, QLatin1Char('0')).toLatin1();
-        const QByteArray clock = midnight ? QByteArray("00:00:00")
+        const QByteArray clock = zero ? QByteArray("00:00:00")
                                           : QStringLiteral("%1:%2:%3").arg(hour, 2, 10, QLatin1Char('0'))
                                                 .arg(minute, 2, 10, QLatin1Char('0'))
                                                 .arg(second, 2, 10, QLatin1Char('0')).toLatin1();
         const bool fraction = in.ConsumeBool();
         cells[static_cast<std::size_t>(columns[0])] = day + ' ' + clock + (fraction ? ".250000" : "");
+        const bool midnight = clock == "00:00:00" && !fraction;   // exactly
         expected[0] = midnight ? day : day + ' ' + clock;
         for (int i = 1; i < 8; ++i) {
             if (in.ConsumeIntegralInRange(0, 9) == 0)

@@ -6,6 +6,8 @@
 #include "support/AppFixture.h"
 #include "support/Files.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -158,7 +160,8 @@ TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
                                        "4\tEWA\tNOWAK\t\tosoba powtórzona w pliku (wiersz 2)\n"
                                        "Sprawdzenie pliku (nic nie zapisano): 4 wiersze; nowe osoby: 1, w tym z "
                                        "kartą: 1; osoby już istniejące: 1; karty już w systemie: 0; "
-                                       "powtórzone w pliku: osoby 1, karty 0; bez nazwiska i imienia: 1.\n"));
+                                       "powtórzone w pliku: osoby 1, karty 0; bez nazwiska i imienia: 1. "
+                                       "Kodowanie pliku: Windows-1250.\n"));
     EXPECT_EQ(scalar("SELECT CONCAT_WS(',', (SELECT COUNT(*) FROM USERS), USERS, CARDS) FROM STATUS"), before);
 
     expectError(run({"import-check", "missing.csv"}), "valdrix import-check: missing.csv: File not found");
@@ -261,6 +264,132 @@ TEST_F(CommandLineToolsTest, TheCheckQuotesStoredAndTypedTextExactly)
     ASSERT_EQ(exec(QStringList{"check", "--person", "1", "--device", "1"} + when), 0);
     EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput())
                     .contains(QString::fromUtf8("Karta „%1” (CARDS.ID_CARD = 7)")));
+}
+
+// Options that are not Qt's own, and words after --help or --version, are refused
+// in one line; a word holding a line break is shown escaped.
+TEST(CommandLineTest, SingleDashWordsAndExtraWordsAreRefusedInOneLine)
+{
+    for (const char* word : {"-version", "-help", "-x", "-platformx", "-reverse=1"})
+        expectError(run({word}), QStringLiteral("unknown option '%1'").arg(word));
+    expectError(run({"--help", "extra"}), "--help takes no arguments, not 'extra'");
+    expectError(run({"--version", "extra"}), "--version takes no arguments");
+    expectError(run({"-style"}), "option '-style' needs a value");
+    expectError(run({"-style", "fusion", "extra"}), "unknown option 'extra'");
+    EXPECT_EQ(run({"-style", "fusion", "-reverse", "-platform=offscreen"}).status, -1);
+    expectError(run({"--a\nb\tc"}), "unknown option '--a\\nb\\tc'");
+    expectError(run({"check", "--card\nx"}), "valdrix check: unknown argument '--card\\nx'");
+}
+
+// The built program without a display: nothing aborts, every refusal is one line.
+TEST_F(CommandLineToolsTest, WithoutADisplayNothingAborts)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    program.setWorkingDirectory(workDir.path());
+    auto exec = [&](const QStringList& arguments, const QProcessEnvironment& env) {
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(VALDRIX_EXECUTABLE), arguments);
+        EXPECT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << arguments.join(' ').toStdString();
+        const QByteArray err = program.readAllStandardError();
+        EXPECT_EQ(err.count('\n'), 1) << err.constData();
+        EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+        return program.exitCode();
+    };
+    for (const QStringList& arguments : QList<QStringList>{{"-version"}, {"-help"}, {"-x"}, {"--help", "extra"}})
+        EXPECT_EQ(exec(arguments, environment), 2) << arguments.join(' ').toStdString();
+    // The window, or Qt's own options for it, without a display.
+    EXPECT_EQ(exec({}, environment), 2);
+    EXPECT_EQ(exec({"-style", "fusion"}, environment), 2);
+    // A display that cannot be opened.
+    QProcessEnvironment unreachable = environment;
+    unreachable.insert("DISPLAY", ":97");
+    EXPECT_EQ(exec({"-style", "fusion"}, unreachable), 2);
+}
+
+// The commands never guess a server: a missing, unreadable or binary Config.ini,
+// or one without an address, is an error naming the file.
+TEST_F(CommandLineToolsTest, WithoutAUsableConfigTheCommandsStop)
+{
+    const QStringList question = {"check", "--card", "1", "--device", "1", "--head", "A"};
+    const QString path = workPath("Config.ini");
+    ASSERT_TRUE(QFile::remove(path));
+    expectError(run(question), QStringLiteral("valdrix check: %1 not found").arg(path));
+    expectError(run({"import-check", "nic.csv"}), "nic.csv: File not found");
+    ASSERT_TRUE(writeFile(workPath("people.csv"), "Jan;Kowalski;\r\n"));
+    expectError(run({"import-check", "people.csv"}), QStringLiteral("%1 not found").arg(path));
+
+    ASSERT_TRUE(writeFile(path, QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00", 9)));
+    expectError(run(question), QStringLiteral("%1 is not a text file").arg(path));
+    ASSERT_TRUE(writeFile(path, "[SERVER]\r\nLogin=vqx\r\n"));
+    expectError(run(question), QStringLiteral("%1 names no server address").arg(path));
+    ASSERT_TRUE(writeFile(path, "[SERVER]\r\nIP=\r\n"));
+    expectError(run(question), "names no server address");
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    if (!QFile(path).open(QIODevice::ReadOnly))   // root reads it all the same
+        expectError(run(question), QStringLiteral("cannot read %1").arg(path));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+// "Now" is the current moment at the passage, in its location's time zone, and the
+// output names it; unknown passages and persons are errors, deleted ones denials.
+TEST_F(CommandLineToolsTest, NowIsThePassagesMomentAndMissingRowsAreErrors)
+{
+    sql("INSERT INTO LOCALIZATION (ID, NAME, TIME_ZONE) VALUES (1, 'Jekaterynburg', 17)");   // GMT+5
+    sql("UPDATE DEVICE SET ID_LOCALIZATION = 1 WHERE ID_DEVICE = 1");
+    const Outcome now = run({"check", "--card", "0000000123", "--device", "1", "--head", "A"});
+    ASSERT_TRUE(now.status == 0 || now.status == 1) << now.err.toStdString();
+    const QStringList lines = now.out.split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith("Teraz: ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains(QString::fromUtf8("w strefie przejścia (GMT+5:00) Jekaterinburg (UTC ")))
+        << lines[1].toStdString();
+    const QDateTime said = QDateTime::fromString(lines[1].mid(7, 19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    ASSERT_TRUE(said.isValid()) << lines[1].toStdString();
+    const QDateTime expected = QDateTime::currentDateTimeUtc().addSecs(5 * 3600);
+    const QDateTime there(expected.date(), expected.time());
+    EXPECT_LT(std::abs(said.secsTo(there)), 300) << lines[1].toStdString();
+    // The check asked about that moment.
+    EXPECT_TRUE(lines[2].contains(said.date().toString(Qt::ISODate)) &&
+                lines[2].contains(said.time().toString(QStringLiteral("HH:mm:ss"))))
+        << lines[2].toStdString();
+
+    const QStringList when = {"--head", "A", "--date", "2024-03-04", "--time", "09:00"};
+    expectError(run(QStringList{"check", "--card", "0000000123", "--device", "99"} + when),
+                "no passage has the ID 99");
+    expectError(run(QStringList{"check", "--person", "99", "--device", "1"} + when), "no person has the ID 99");
+    EXPECT_EQ(run(QStringList{"check", "--person", "1", "--device", "1"} + when).status, 0);
+    sql("UPDATE DEVICE SET DEL = 1 WHERE ID_DEVICE = 1");
+    const Outcome deletedPassage = run(QStringList{"check", "--person", "1", "--device", "1"} + when);
+    EXPECT_EQ(deletedPassage.status, 1);
+    EXPECT_TRUE(deletedPassage.out.contains(QString::fromUtf8("Przejście jest usunięte")));
+    EXPECT_EQ(run(QStringList{"check", "--person", "1", "--device-name", "Brama"} + when).status, 1);
+    sql("UPDATE DEVICE SET DEL = 0 WHERE ID_DEVICE = 1");
+    sql("UPDATE USERS SET DEL = 1 WHERE ID_USER = 1");
+    const Outcome deletedPerson = run(QStringList{"check", "--person", "1", "--device", "1"} + when);
+    EXPECT_EQ(deletedPerson.status, 1);
+    EXPECT_TRUE(deletedPerson.err.isEmpty());
+}
+
+// import-check: one line a row whatever the values hold, and the encoding read.
+TEST_F(CommandLineToolsTest, ImportCheckKeepsOneLineARowAndNamesTheEncoding)
+{
+    ASSERT_TRUE(writeFile(workPath("lf.csv"), "Jan;Kowalski;1\nEwa;Nowak;\t2\\n\n"));
+    const Outcome lf = run({"import-check", "lf.csv"});
+    EXPECT_EQ(lf.status, 0) << lf.err.toStdString();
+    const QStringList lines = lf.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << lf.out.toStdString();
+    EXPECT_EQ(lines[0], QString::fromUtf8("1\tJan\tKowalski\t1\\nEwa;Nowak;\\t2\\\\n\\n\twiersz odrzucony: wartość ze "
+                                          "znakiem końca wiersza (plik ma końce wierszy LF; zapisz go z końcami CR LF)"));
+    EXPECT_TRUE(lines[1].endsWith(" Kodowanie pliku: Windows-1250.")) << lines[1].toStdString();
+
+    ASSERT_TRUE(writeFile(workPath("utf8.csv"), QString::fromUtf8("Anna;Łukaszewicz;\r\n").toUtf8()));
+    const Outcome utf8 = run({"import-check", "utf8.csv"});
+    EXPECT_TRUE(utf8.out.startsWith(QString::fromUtf8("1\tAnna\tŁukaszewicz\t\tnowa osoba\n"))) << utf8.out.toStdString();
+    EXPECT_TRUE(utf8.out.endsWith(" Kodowanie pliku: UTF-8.\n"));
 }
 
 }  // namespace

@@ -287,7 +287,8 @@ TEST_F(ImportTest, ALoadClearsTheLastImportsProgressAndOutcome)
     EXPECT_EQ(dialogs.shown.size(), 2);
     EXPECT_TRUE(page->ImportProgress->isHidden());
     EXPECT_EQ(page->ImportProgress->value(), 0);
-    EXPECT_TRUE(page->ImportState->text().isEmpty()) << page->ImportState->text().toStdString();
+    // The last import's outcome gives way to what the load read.
+    EXPECT_EQ(page->ImportState->text(), QString::fromUtf8("Wczytano plik: kodowanie Windows-1250."));
     EXPECT_EQ(page->ImportState->textFormat(), Qt::PlainText);
 
     // The next import counts the new file's rows.
@@ -406,6 +407,55 @@ TEST_F(ImportTest, InputDuringLongWorkIsDroppedAndTheControlsComeBack)
                                                         Qt::LeftButton, Qt::LeftButton, {}));
     work.repaintNow();
     EXPECT_EQ(answered, 1);
+}
+
+// Files as operators have them: UTF-8 (with or without the mark) is read as
+// UTF-8 and imported unchanged, Windows-1250 as before, and the page says which.
+TEST_F(ImportTest, TheEncodingIsRecognisedAndNamed)
+{
+    start();
+    const QString name = QString::fromUtf8("Łukaszewicz");
+    load("\xEF\xBB\xBF" + QStringLiteral("Anna;%1;Ż1\r\n").arg(name).toUtf8());
+    EXPECT_EQ(row(1), QStringList({"1", "Anna", name, QString::fromUtf8("Ż1"), ""}));
+    EXPECT_EQ(page->ImportState->text(), QString::fromUtf8("Wczytano plik: kodowanie UTF-8."));
+
+    load(QStringLiteral("Ewa;%1;\r\nOla;Zoë;\r\n").arg(name).toUtf8());   // no mark
+    EXPECT_EQ(row(1).mid(1, 2), QStringList({"Ewa", name}));
+    EXPECT_EQ(row(2).mid(1, 2), QStringList({"Ola", QString::fromUtf8("Zoë")}));
+    EXPECT_EQ(page->ImportState->text(), QString::fromUtf8("Wczytano plik: kodowanie UTF-8."));
+    click("Button36");
+    EXPECT_EQ(column("SELECT NAME FROM USERS ORDER BY ID_USER"), QStringList({name, QString::fromUtf8("Zoë")}));
+
+    // Windows-1250 Polish text is no valid UTF-8; plain ASCII reads the same either way.
+    load(cp1250("Piotr;Łęcki;\r\n"));
+    EXPECT_EQ(row(1).mid(1, 2), QStringList({"Piotr", QString::fromUtf8("Łęcki")}));
+    EXPECT_EQ(page->ImportState->text(), QString::fromUtf8("Wczytano plik: kodowanie Windows-1250."));
+    load("Jan;Kowalski;\r\n");
+    EXPECT_EQ(page->ImportState->text(), QString::fromUtf8("Wczytano plik: kodowanie Windows-1250."));
+}
+
+// One line of 8 MB: the grid shows its cells shortened, and the dry run and the
+// import refuse the value at once.
+TEST_F(ImportTest, AHugeLineIsShownShortenedAndRefusedAtOnce)
+{
+    start();
+    const QByteArray huge(8 * 1024 * 1024, 'x');
+    load("Jan;Kowalski;1\r\n" + huge + ";" + huge + ";" + huge + "\r\n");
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->cells(1, 2).size(), huge.size());
+    const QString shownText = grid->model()->index(1, 1).data().toString();
+    EXPECT_LE(shownText.size(), 1001);
+    EXPECT_TRUE(shownText.startsWith("xxxx"));
+    EXPECT_TRUE(shownText.endsWith(QChar(0x2026)));
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), "Jan");
+
+    click("ImportCheckButton");
+    EXPECT_EQ(grid->cells(4, 2), QString::fromUtf8("błąd: imię dłuższe niż 255 znaków – tu import się zatrzyma"));
+    click("Button36");
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_EQ(row(1)[4], addedWithCard());
+    EXPECT_EQ(row(2)[4], ImportPage::FailedText);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The import's dry run: what "Sprawdź plik" forecasts is what "Importuj" then
 // does with the same grid, and the forecast itself writes nothing.
 #include "dataaccess/Connection.h"
+#include "dataaccess/Dataset.h"
 #include "import/ImportCheck.h"
 #include "import/ImportFile.h"
 #include "support/ImportPageTest.h"
@@ -132,21 +133,84 @@ TEST_F(ImportCheckTest, ValuesTheDatabaseRefusesStopTheImportWhereForecast)
              .constData());
     page->ComboBox4->setCurrentIndex(-1);
     click("ImportCheckButton");
+    // The rows after the stop are not imported, and the counts say what the import does.
     EXPECT_EQ(statuses(), QStringList({QString::fromUtf8("nowa osoba z kartą"),
                                        QString::fromUtf8("nowa osoba, błąd: kod karty dłuższy niż "
                                                          "64 znaki – tu import się zatrzyma"),
-                                       QString::fromUtf8("nowa osoba z kartą"),
-                                       QString::fromUtf8("błąd: imię dłuższe niż 255 znaków – tu "
-                                                         "import się zatrzyma")}));
+                                       QString::fromUtf8("nie zostanie zaimportowany: import zatrzyma się na wierszu 2"),
+                                       QString::fromUtf8("nie zostanie zaimportowany: import zatrzyma się na wierszu 2")}));
+    EXPECT_TRUE(page->ImportState->text().contains(QString::fromUtf8("nowe osoby: 2, w tym z kartą: 1;")))
+        << page->ImportState->text().toStdString();
     EXPECT_TRUE(page->ImportState->text().endsWith(QString::fromUtf8(
-        "Import zatrzyma się na wierszu 2: baza nie przyjmie wartości dłuższej niż kolumna. Nie "
-        "wybrano grupy: „Importuj” nic nie zrobi, dopóki jej nie wybierzesz.")));
+        "Import zatrzyma się na wierszu 2: baza nie przyjmie wartości dłuższej niż kolumna. Wierszy po "
+        "nim, których import nie obejmie: 2. Nie wybrano grupy: „Importuj” nic nie zrobi, dopóki jej nie "
+        "wybierzesz.")))
+        << page->ImportState->text().toStdString();
 
     page->ComboBox4->setCurrentIndex(0);
     click("Button36");
-    EXPECT_EQ(dialogs.errors().size(), 1);
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(dialogs.errors()[0].contains(QString::fromUtf8("kod karty dłuższy niż 64 znaki")))
+        << dialogs.errors()[0].toStdString();
     EXPECT_EQ(statuses()[1], ImportPage::UserAddedText + ImportPage::CardFailedText);
-    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS WHERE NAME IN ('Kowalski', 'Nowak', 'Lis')"), 2);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 2 + 2);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM CARDS"), 2 + 1);
+}
+
+// A value larger than the server's largest statement: the dry run and the import
+// refuse it without sending it, and the connection stays.
+TEST_F(ImportCheckTest, AValueLongerThanItsColumnIsNeverSent)
+{
+    start();
+    const QByteArray huge(2 * 1024 * 1024, 'x');
+    ImportPageTest::load("Jan;Kowalski;\r\n" + huge + ";Nowy;\r\nEwa;Nowak;" + huge + "\r\nOla;Lis;\r\n");
+    dialogs.clear();
+    Dataset received(module->Quorvel, QStringLiteral("Received"));
+    received.setStatement(QStringLiteral("SHOW SESSION STATUS LIKE 'Bytes_received'"));
+    auto bytesReceived = [&] {
+        received.reexecute();
+        return received.textAt(1).toLongLong();
+    };
+    const long long before = bytesReceived();
+    click("ImportCheckButton");
+    expectNothingShown();
+    EXPECT_LT(bytesReceived() - before, 100000);
+    EXPECT_EQ(statuses(), QStringList({"nowa osoba",
+                                       QString::fromUtf8("błąd: imię dłuższe niż 255 znaków – tu import się zatrzyma"),
+                                       QString::fromUtf8("nie zostanie zaimportowany: import zatrzyma się na wierszu 2"),
+                                       QString::fromUtf8("nie zostanie zaimportowany: import zatrzyma się na wierszu 2")}));
+
+    click("Button36");
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(dialogs.errors()[0].contains(QString::fromUtf8("imię dłuższe niż 255 znaków")));
+    EXPECT_LT(bytesReceived() - before, 200000);
+    EXPECT_TRUE(module->Quorvel.isOpen());
+    EXPECT_EQ(column("SELECT NAME FROM USERS ORDER BY ID_USER"), QStringList({QString::fromUtf8("Wiśniewska"),
+                                                                             QString::fromUtf8("Usunięty"), "Kowalski"}));
+}
+
+// A file saved with LF line ends: its lines are one row, which the dry run
+// forecasts as refused and the import refuses, storing nothing with a line break.
+TEST_F(ImportCheckTest, ARowHoldingALineBreakIsRefusedAndSaidWhy)
+{
+    start();
+    ImportPageTest::load("Jan;Kowalski;1\nEwa;Nowak;2\nOla;Lis;\n");
+    dialogs.clear();
+    EXPECT_TRUE(page->ImportState->text().contains(QString::fromUtf8("Plik ma końce wierszy LF")))
+        << page->ImportState->text().toStdString();
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->cells(3, 1), "1\nEwa;Nowak;2\nOla;Lis;\n");
+    click("ImportCheckButton");
+    EXPECT_EQ(statuses(), QStringList({QString::fromUtf8("wiersz odrzucony: wartość ze znakiem końca wiersza "
+                                                         "(plik ma końce wierszy LF; zapisz go z końcami CR LF)")}));
+    EXPECT_TRUE(page->ImportState->text().contains(QString::fromUtf8("nowe osoby: 0,")));
+    EXPECT_TRUE(page->ImportState->text().contains(QString::fromUtf8("Odrzucone wiersze ze znakiem końca wiersza: 1")));
+
+    click("Button36");
+    expectNothingShown();
+    EXPECT_EQ(statuses(), QStringList({ImportPage::LineBreakText}));
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS WHERE NAME = 'Kowalski'"), 0);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM CARDS WHERE CODE LIKE '%\\n%'"), 0);
 }
 
 TEST_F(ImportCheckTest, WithoutConnectionOrFileItSaysWhatItDid)

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <mysql.h>
 
 namespace {
@@ -142,14 +143,14 @@ TEST_F(RecordsetXmlTest, SchemaDescribesEveryKindOfColumn)
         " T_DEC='-12.34' T_DATE='2024-02-29T00:00:00' T_TIME='-838:59:59'"
         " T_DATETIME='2023-12-31T23:59:59' T_TS='2024-01-02T03:04:05' T_BOOL='True' T_BITS='0a01'"
         " T_BIN='00ff10' T_FIXBIN='616200' T_BLOB='cafe' T_GUID='123e4567-e89b-12d3-a456-426614174000'"
-        " T_CHAR='ab' T_VARCHAR='Zażółć' T_TEXT='gęślą\njaźń' />\r",
+        " T_CHAR='ab' T_VARCHAR='Zażółć' T_TEXT='gęślą&#xa;jaźń' />\r",
         "    <z:row ID='2' T_I2='7' T_BOOL='False' T_VARCHAR='' />\r",
         "  </rs:data>\r",
         "</xml>",
     };
     QList<QByteArray> expectedLines;
     for (const QByteArray& line : expected)
-        expectedLines += line.split('\n');   // the text value holds a line break
+        expectedLines += line.split('\n');
     const QList<QByteArray> actual = lines(xml);
     ASSERT_EQ(actual.size(), expectedLines.size()) << xml.constData();
     for (int i = 0; i < actual.size(); ++i)
@@ -230,6 +231,49 @@ TEST_F(RecordsetXmlTest, SavingReplacesTheFileWholeAndKeepsTheCurrentRow)
         EXPECT_TRUE(e.message().contains("No such file or directory")) << e.message().toStdString();
     }
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+// Whatever a name or a value holds, the document is well-formed XML that another
+// reader takes whole and reads back: characters XML forbids become U+FFFD, line
+// breaks and tabs are character references, and every name is an XML name,
+// unique among the columns.
+TEST_F(RecordsetXmlTest, EveryDocumentIsWellFormedAndReadsBack)
+{
+    sql("CREATE TABLE ODD (ID INT PRIMARY KEY, V VARCHAR(40))");
+    sql("INSERT INTO ODD VALUES (1, CONCAT('a', CHAR(11), 'b', CHAR(0), 'c', CHAR(27))), "
+        "(2, 'x\\ty\\r\\nz'), (3, CONCAT('e', CHAR(0xEFBFBF USING utf8mb4), 'f'))");
+    const QByteArray xml = document(QString::fromUtf8(
+        "SELECT ID AS c1, V AS `a b`, V AS `ª`, V AS `x:y`, V AS `-1`, ID AS c2, ID AS `Ł_1` FROM ODD ORDER BY ID"));
+    EXPECT_TRUE(xml.contains("<z:row c1='1' c3='a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD'")) << xml.constData();
+    EXPECT_TRUE(xml.contains("c3='x&#x9;y&#xd;&#xa;z'")) << xml.constData();
+
+    QXmlStreamReader reader(xml);
+    QStringList names, renamed, values;
+    while (reader.readNext() != QXmlStreamReader::EndDocument && !reader.hasError()) {
+        if (!reader.isStartElement())
+            continue;
+        if (reader.qualifiedName() == QLatin1String("s:AttributeType")) {
+            names << reader.attributes().value("name").toString();
+            renamed << reader.attributes().value("rs:name").toString();
+        } else if (reader.qualifiedName() == QLatin1String("z:row")) {
+            values << reader.attributes().value("c3").toString();
+        }
+    }
+    ASSERT_FALSE(reader.hasError()) << reader.errorString().toStdString() << "\n" << xml.constData();
+    // A replacement never takes a name the result already has.
+    EXPECT_EQ(names, QStringList({"c1", "c3", "c4", "c5", "c6", "c2", QString::fromUtf8("Ł_1")}));
+    EXPECT_EQ(renamed, QStringList({"", "a b", QString::fromUtf8("ª"), "x:y", "-1", "", ""}));
+    EXPECT_EQ(values, QStringList({QString::fromUtf8("a\uFFFDb\uFFFDc\uFFFD"), "x\ty\r\nz",
+                                   QString::fromUtf8("e\uFFFDf")}));
+}
+
+TEST(RecordsetXmlNames, PlainNamesAreXmlNamesAndTheExportsNamesStay)
+{
+    for (const char* name : {"TIME", "FIRST_NAME", "NAME", "NAME_1", "NAME_2", "SERIAL", "CANAL", "HEAD", "ID",
+                             "_x", "Żółw", "Ωmega"})
+        EXPECT_TRUE(RecordsetXml::isPlainName(QString::fromUtf8(name))) << name;
+    for (const char* name : {"", "1st", "a b", "a-b", "a.b", "a:b", "ª", "µs", "a\x0b", "x\xc2\xb2"})
+        EXPECT_FALSE(RecordsetXml::isPlainName(QString::fromUtf8(name))) << name;
 }
 
 }  // namespace

@@ -9,4 +9,12 @@
 namespace CommandLine {
 // Runs the options or a command; returns the exit status, or -1 when the window is to start.
 int run(const QStringList& arguments, std::FILE* out, std::FILE* err);
+
+// Whether the word is one of Qt's own options of the window ("-style", "-platform=xcb",
+// ...); `takesValue` tells whether the next word is its value.
+bool isQtOption(const QString& word, bool* takesValue = nullptr);
+
+// The text with every control character written as an escape (\n, \t, \r, \\ for
+// the backslash itself, \xHH or \u{HHHH} for the others), so that it stays on one line.
+QString printable(const QString& text);
 }

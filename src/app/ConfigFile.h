@@ -27,6 +27,11 @@ struct Settings {
 // Reads the four settings as the window does at start, without writing the file.
 Settings read(const QString& path = QString::fromLatin1(Path));
 
+// Why the commands cannot take their connection from the file: it is missing,
+// cannot be read, is no text file, or names no server address (the commands never
+// fall back to a default address, as the window does). Empty when it can.
+QString unusableBecause(const QString& path = QString::fromLatin1(Path));
+
 // Why a value would not come back from the file as typed (a line break, a
 // character Windows-1250 lacks, blanks at either end, more than 2047 characters),
 // or an empty text.

@@ -6,6 +6,8 @@
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
 #include "import/ImportCheck.h"
+#include "app/CommandLine.h"
+#include "devices/TimeZones.h"
 #include "import/ImportFile.h"
 #include "people/CardCode.h"
 
@@ -18,7 +20,8 @@ namespace ToolCommands {
 
 namespace {
 
-[[noreturn]] void usage(const QString& text) { throw UsageError(text.toStdString()); }
+// The text quotes what was typed: a line break in it is shown escaped.
+[[noreturn]] void usage(const QString& text) { throw UsageError(CommandLine::printable(text).toStdString()); }
 
 void print(std::FILE* out, const QStringList& lines)
 {
@@ -80,9 +83,12 @@ int positiveNumber(const QString& option, const QString& text)
     return value;
 }
 
-// The connection of Config.ini in the current directory, opened.
+// The connection of Config.ini in the current directory, opened. A missing or
+// unreadable file is an error: the commands never guess a server.
 void connect(Connection& connection)
 {
+    if (const QString reason = ConfigFile::unusableBecause(); !reason.isEmpty())
+        throw OperatorError(reason);
     const ConfigFile::Settings settings = ConfigFile::read();
     connection.setServer(settings.server);
     connection.setLogin(settings.login);
@@ -92,19 +98,67 @@ void connect(Connection& connection)
 }
 
 // The live device of that name; refuses a name that no device or several carry.
+// A name that only deleted devices carry is the first of them, which the check
+// then denies as deleted.
 int deviceNamed(Connection& connection, const QString& name)
 {
     Dataset rows(connection, QStringLiteral("DeviceByName"));
-    rows.setStatement(QStringLiteral("SELECT ID_DEVICE FROM DEVICE WHERE NAME = '%1' AND DEL = 0 "
-                                     "ORDER BY ID_DEVICE")
+    rows.setStatement(QStringLiteral("SELECT ID_DEVICE, DEL FROM DEVICE WHERE NAME = '%1' "
+                                     "ORDER BY DEL <> 0, ID_DEVICE")
                           .arg(connection.escape(name)));
     rows.open();
     if (rows.rowCount() == 0)
-        usage(QStringLiteral("no passage is named '%1'").arg(name));
-    if (rows.rowCount() > 1)
-        usage(QStringLiteral("%1 passages are named '%2'; give --device ID").arg(rows.rowCount()).arg(name));
+        throw OperatorError(QStringLiteral("no passage is named '%1'").arg(name));
+    int live = 0;
+    for (rows.first(); !rows.eof(); rows.next())
+        live += rows.integer(QStringLiteral("DEL")) == 0;
+    if (live > 1)
+        usage(QStringLiteral("%1 passages are named '%2'; give --device ID").arg(live).arg(name));
+    rows.first();
     return rows.integer(QStringLiteral("ID_DEVICE"));
 }
+
+// An id that no row of the table has is an error, like a name no row carries; a
+// row marked deleted is there, and the check denies it.
+void requireRow(Connection& connection, const char* table, const char* key, int id, const char* what)
+{
+    Dataset rows(connection, QStringLiteral("RowById"));
+    rows.setStatement(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = %3")
+                          .arg(QLatin1String(table), QLatin1String(key)).arg(id));
+    rows.open();
+    if (rows.rowCount() == 0)
+        throw OperatorError(QStringLiteral("no %1 has the ID %2").arg(QLatin1String(what)).arg(id));
+}
+
+// "Now" at the passage: the current moment in its location's time zone (a zone
+// position p is GMT + p - 12 hours); a passage without a location or zone takes
+// the workstation's own time. Also the line that names the moment.
+QDateTime nowAtPassage(Connection& connection, int deviceId, QString* said)
+{
+    Dataset rows(connection, QStringLiteral("PassageZone"));
+    rows.setStatement(QStringLiteral("SELECT LOCALIZATION.TIME_ZONE FROM DEVICE JOIN LOCALIZATION ON "
+                                     "LOCALIZATION.ID = DEVICE.ID_LOCALIZATION WHERE DEVICE.ID_DEVICE = %1")
+                          .arg(deviceId));
+    rows.open();
+    const QDateTime utc = QDateTime::currentDateTimeUtc();
+    const int zone = rows.rowCount() > 0 && !rows.isNull(QStringLiteral("TIME_ZONE"))
+                         ? rows.integer(QStringLiteral("TIME_ZONE"))
+                         : -1;
+    if (zone < 0 || zone >= TimeZoneTexts().size()) {
+        const QDateTime local = utc.toLocalTime();
+        *said = QStringLiteral("Teraz: %1 czasu tej stacji (%2); przejście nie ma strefy czasowej.")
+                    .arg(local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), local.timeZoneAbbreviation());
+        return local;
+    }
+    const QDateTime there = utc.toOffsetFromUtc((zone - 12) * 3600);
+    *said = QStringLiteral("Teraz: %1 w strefie przejścia %2 (UTC %3).")
+                .arg(there.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), TimeZoneTexts()[zone].trimmed(),
+                     utc.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    return there;
+}
+
+// A value on one line of tab-separated output.
+QString cell(const QString& text) { return CommandLine::printable(text); }
 
 }  // namespace
 
@@ -131,27 +185,40 @@ int check(const QStringList& arguments, std::FILE* out, std::FILE* err)
             usage(QStringLiteral("--head must be A or B"));
         q.head = head == QLatin1String("A") ? ReaderHead::A : ReaderHead::B;
 
-        const QDateTime now = QDateTime::currentDateTime();
-        q.date = o.contains("--date") ? QDate::fromString(o.value("--date"), QStringLiteral("yyyy-MM-dd"))
-                                      : now.date();
-        if (!q.date.isValid())
-            usage(QStringLiteral("--date must be a date YYYY-MM-DD, not '%1'").arg(o.value("--date")));
+        if (o.contains("--date")) {
+            q.date = QDate::fromString(o.value("--date"), QStringLiteral("yyyy-MM-dd"));
+            if (!q.date.isValid())
+                usage(QStringLiteral("--date must be a date YYYY-MM-DD, not '%1'").arg(o.value("--date")));
+        }
         if (o.contains("--time")) {
             const QString text = o.value("--time");
             q.time = QTime::fromString(text, text.size() > 5 ? QStringLiteral("HH:mm:ss")
                                                              : QStringLiteral("HH:mm"));
             if (!q.time.isValid())
                 usage(QStringLiteral("--time must be HH:MM or HH:MM:SS, not '%1'").arg(text));
-        } else {
-            q.time = QTime(now.time().hour(), now.time().minute(), now.time().second());
         }
+        const int deviceId = o.contains("--device") ? positiveNumber("--device", o.value("--device")) : 0;
 
         Connection connection;
         connect(connection);
-        q.deviceId = o.contains("--device") ? positiveNumber("--device", o.value("--device"))
-                                            : deviceNamed(connection, o.value("--device-name"));
+        if (deviceId > 0)
+            requireRow(connection, "DEVICE", "ID_DEVICE", deviceId, "passage");
+        q.deviceId = deviceId > 0 ? deviceId : deviceNamed(connection, o.value("--device-name"));
+        if (q.personId > 0)
+            requireRow(connection, "USERS", "ID_USER", q.personId, "person");
+        QString moment;
+        if (!q.date.isValid() || !q.time.isValid()) {
+            const QDateTime now = nowAtPassage(connection, q.deviceId, &moment);
+            if (!q.date.isValid())
+                q.date = now.date();
+            if (!q.time.isValid())
+                q.time = QTime(now.time().hour(), now.time().minute(), now.time().second());
+        }
         const AccessAnswer answer = CheckAccess(connection, q);
-        print(out, answer.lines());
+        QStringList lines = answer.lines();
+        if (!moment.isEmpty())
+            lines.insert(1, moment);
+        print(out, lines);
         return answer.granted ? 0 : 1;
     });
 }
@@ -207,13 +274,14 @@ int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
         connect(connection);
         const std::vector<ImportCheckRow> rows = ImportCheck::rowsOf(file);
         const ImportCheckResult result = ImportCheck::check(connection, rows);
+        // One line a row: a line feed or tab inside a value is shown escaped.
         QStringList lines;
         for (std::size_t i = 0; i < rows.size(); ++i)
             lines << QStringLiteral("%1\t%2\t%3\t%4\t%5")
                          .arg(i + 1)
-                         .arg(rows[i].firstName, rows[i].surname, rows[i].cardCode,
+                         .arg(cell(rows[i].firstName), cell(rows[i].surname), cell(rows[i].cardCode),
                               result.rows[i].status());
-        lines << result.summary();
+        lines << result.summary() + QStringLiteral(" Kodowanie pliku: %1.").arg(file.encodingName());
         print(out, lines);
         return 0;
     });

@@ -6,7 +6,44 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
 namespace {
+
+// While the window's platform starts, Qt's messages are held back: when no
+// display can be opened, Qt ends the program with a fatal message (an abort and
+// many lines); the operator gets one line and the status 2 instead.
+QStringList heldMessages;
+
+void startupMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        heldMessages << message;
+        return;
+    }
+    QString reason = heldMessages.isEmpty() ? message : heldMessages.first();
+    reason = CommandLine::printable(reason.simplified());
+    std::fprintf(stderr, "valdrix: the window cannot open (%s); the commands need no display "
+                         "(see valdrix --help)\n",
+                 reason.toUtf8().constData());
+    std::fflush(stderr);
+    std::_Exit(2);
+}
+
+// Whether some platform can show the window: a display, or a platform chosen by
+// the environment or by Qt's -platform option.
+bool hasDisplay(const QStringList& arguments)
+{
+    for (const QString& argument : arguments)
+        if (argument == QLatin1String("-platform") || argument.startsWith(QLatin1String("-platform=")))
+            return true;
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    return false;
+}
 
 // The last line of defence: an error raised inside an event handler of a widget
 // is shown in the error box instead of ending the program.
@@ -38,8 +75,18 @@ int main(int argc, char** argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     if (const int status = CommandLine::run(arguments, stdout, stderr); status >= 0)
         return status;
+    if (!hasDisplay(arguments)) {
+        std::fputs("valdrix: no display to open the window on (DISPLAY is not set); the commands "
+                   "need none (see valdrix --help)\n",
+                   stderr);
+        return 2;
+    }
 
+    const QtMessageHandler previous = qInstallMessageHandler(startupMessage);
     Application app(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const QString& message : std::exchange(heldMessages, {}))
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     QApplication::setApplicationName(QStringLiteral("Valdrix"));
 
     QtDialogs dialogs;

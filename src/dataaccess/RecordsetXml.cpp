@@ -2,10 +2,12 @@
 
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
+#include "dataaccess/RowSource.h"
 #include "dataaccess/Errors.h"
 
 #include <QIODevice>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringList>
 #include <mysql.h>
 
@@ -254,23 +256,62 @@ QByteArray datatype(const ColumnInfo& c)
     return out;
 }
 
-// The names the rows use: a name that is not plain becomes "c" and a running number.
-std::vector<QByteArray> xmlNames(const std::vector<ColumnInfo>& columns)
-{
-    std::vector<QByteArray> names;
-    int replaced = 0;
-    for (const ColumnInfo& column : columns) {
-        const QString& name = column.name;
-        names.push_back(RecordsetXml::isPlainName(name) ? name.toUtf8()
-                                                         : "c" + QByteArray::number(++replaced));
-    }
-    return names;
-}
-
 const char Root[] =
     "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'"
     " xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'"
     " xmlns:rs='urn:schemas-microsoft-com:rowset' xmlns:z='#RowsetSchema'>";
+
+}  // namespace
+
+namespace {
+
+// XML 1.0's NameStartChar, for the characters a QChar holds.
+bool isNameStart(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
+           (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+           (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || c == 0x200C || c == 0x200D ||
+           (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
+           (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD);
+}
+
+// XML 1.0's NameChar without "-", "." and ":", which a plain name has not.
+bool isNameChar(char16_t c)
+{
+    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == 0xB7 || (c >= 0x300 && c <= 0x36F) ||
+           c == 0x203F || c == 0x2040;
+}
+
+const char Replacement[] = "\xEF\xBF\xBD";   // U+FFFD
+
+// The length of the well-formed UTF-8 character at p (1 to 4), or 0 when the
+// bytes there are none, or the character is not allowed in XML.
+int xmlCharacterLength(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned char b = *p;
+    int more = 0;
+    char32_t min = 0, code = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        more = 1; min = 0x80; code = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        more = 2; min = 0x800; code = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        more = 3; min = 0x10000; code = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (end - p <= more)
+        return 0;
+    for (int i = 1; i <= more; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (p[i] & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE ||
+        code == 0xFFFF)
+        return 0;
+    return more + 1;
+}
 
 }  // namespace
 
@@ -280,32 +321,86 @@ bool RecordsetXml::isPlainName(const QString& name)
         return false;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name[i];
-        const bool ok = c.isLetter() || c == QLatin1Char('_') || (i > 0 && c.isDigit());
+        const bool ok = (c.isLetter() || c == QLatin1Char('_') || (i > 0 && c.isDigit())) &&
+                        (i == 0 ? isNameStart(c.unicode()) : isNameChar(c.unicode()));
         if (!ok)
             return false;
     }
     return true;
 }
 
+std::vector<QByteArray> RecordsetXml::xmlNames(const std::vector<ColumnInfo>& columns)
+{
+    QSet<QByteArray> plain;
+    for (const ColumnInfo& column : columns)
+        if (isPlainName(column.name))
+            plain.insert(column.name.toUtf8());
+    // A name twice (a result never has one, but the writer takes any columns)
+    // is replaced the second time: an element holds each attribute once.
+    QSet<QByteArray> used;
+    std::vector<QByteArray> names;
+    int replaced = 0;
+    for (const ColumnInfo& column : columns) {
+        QByteArray name = column.name.toUtf8();
+        if (!isPlainName(column.name) || used.contains(name)) {
+            do
+                name = "c" + QByteArray::number(++replaced);
+            while (plain.contains(name));
+        }
+        used.insert(name);
+        names.push_back(name);
+    }
+    return names;
+}
+
 void RecordsetXml::appendEscaped(QByteArray& out, const char* data, qsizetype length)
 {
-    const char* end = data + length;
-    const char* plain = data;
-    for (const char* p = data; p != end; ++p) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(data);
+    const auto* end = begin + length;
+    const auto* plain = begin;
+    auto flush = [&](const unsigned char* upTo) {
+        out.append(reinterpret_cast<const char*>(plain), upTo - plain);
+    };
+    for (const unsigned char* p = begin; p != end;) {
+        const unsigned char b = *p;
         const char* reference = nullptr;
-        switch (*p) {
-        case '&': reference = "&#x26;"; break;
-        case '\'': reference = "&#x27;"; break;
-        case '"': reference = "&#x22;"; break;
-        case '<': reference = "&#x3c;"; break;
-        case '>': reference = "&#x3e;"; break;
-        default: continue;
+        int skip = 1;
+        if (b >= 0x80) {
+            skip = xmlCharacterLength(p, end);
+            if (skip > 0) {
+                p += skip;
+                continue;
+            }
+            reference = Replacement;
+            skip = 1;
+            // One replacement for the whole ill-formed run of continuation bytes.
+            while (p + skip != end && (p[skip] & 0xC0) == 0x80 && skip < 4)
+                ++skip;
+        } else {
+            switch (b) {
+            case '&': reference = "&#x26;"; break;
+            case '\'': reference = "&#x27;"; break;
+            case '"': reference = "&#x22;"; break;
+            case '<': reference = "&#x3c;"; break;
+            case '>': reference = "&#x3e;"; break;
+            case '\t': reference = "&#x9;"; break;
+            case '\n': reference = "&#xa;"; break;
+            case '\r': reference = "&#xd;"; break;
+            default:
+                if (b < 0x20) {   // no XML document may hold these
+                    reference = Replacement;
+                    break;
+                }
+                ++p;
+                continue;
+            }
         }
-        out.append(plain, p - plain);
+        flush(p);
         out.append(reference);
-        plain = p + 1;
+        p += skip;
+        plain = p;
     }
-    out.append(plain, end - plain);
+    flush(end);
 }
 
 QByteArray RecordsetXml::attributeType(const ColumnInfo& c, int number, const QByteArray& xmlName)
@@ -415,8 +510,14 @@ std::vector<ColumnInfo> RecordsetXml::describeColumns(const Dataset& dataset)
 bool RecordsetXml::write(const Dataset& dataset, const std::vector<ColumnInfo>& descriptions,
                          QIODevice& out)
 {
+    return write(DatasetRows(dataset), descriptions, out);
+}
+
+bool RecordsetXml::write(const RowSource& dataset, const std::vector<ColumnInfo>& descriptions,
+                         QIODevice& out)
+{
     const std::vector<QByteArray> names = xmlNames(descriptions);
-    const int columns = dataset.columnCount();
+    const int columns = static_cast<int>(descriptions.size());
 
     QByteArray buffer(Root);
     newLine(buffer, 1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dataaccess/RowSource.h"
+
 #include <QByteArray>
 
 #include <vector>
@@ -22,13 +24,22 @@ QByteArray attributeType(const ColumnInfo& column, int number, const QByteArray&
 // A value as a row writes it, before escaping.
 QByteArray value(const ColumnInfo& column, const char* data, unsigned long length);
 
-// Appends text with the ampersand, apostrophe, double quote, less-than and
-// greater-than signs replaced by character references.
+// Appends UTF-8 text with the ampersand, apostrophe, double quote, less-than and
+// greater-than signs replaced by character references, and the tab, line feed
+// and carriage return too (an XML reader would read them back as blanks
+// otherwise). What XML cannot hold at all (the other control characters, U+FFFE,
+// U+FFFF, bytes that are no UTF-8) becomes U+FFFD, the replacement character, so
+// that every document is well-formed.
 void appendEscaped(QByteArray& out, const char* data, qsizetype length);
 
 // Whether a column name can stand as it is: a letter or underscore, then
-// letters, digits and underscores.
+// letters, digits and underscores, every one of them allowed in an XML name.
 bool isPlainName(const QString& name);
+
+// The names the rows use, one per column: a name that is not plain (or repeats
+// an earlier column's) becomes "c" and a running number, skipping any that a
+// plain name of the result already is.
+std::vector<QByteArray> xmlNames(const std::vector<ColumnInfo>& columns);
 
 // The dataset's column descriptions with the key and auto-increment marks of
 // their tables' columns. The server leaves those marks out of a result that it
@@ -36,9 +47,9 @@ bool isPlainName(const QString& name);
 // plan; the tables' definitions are read on the dataset's connection.
 std::vector<ColumnInfo> describeColumns(const Dataset& dataset);
 
-// Writes the whole document of every row of an open dataset, with the schema
-// from `columns` (one per column of the dataset); false when the device refused
-// to take the bytes.
+// Writes the whole document of every row, with the schema from `columns` (one
+// per column of the rows); false when the device refused to take the bytes.
+bool write(const RowSource& rows, const std::vector<ColumnInfo>& columns, QIODevice& out);
 bool write(const Dataset& dataset, const std::vector<ColumnInfo>& columns, QIODevice& out);
 
 }  // namespace RecordsetXml

@@ -3,6 +3,7 @@
 #include "text/Windows1250.h"
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
+#include "dataaccess/RowSource.h"
 
 #include <QSaveFile>
 
@@ -55,7 +56,12 @@ void writeEventsCsv(const Dataset& rows, const QString& fileName)
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(fileName, file.errorString());
+    if (!writeEventsCsv(DatasetRows(rows), columns, file) || !file.commit())
+        throw FileError(fileName, file.errorString());
+}
 
+bool writeEventsCsv(const RowSource& rows, const std::array<int, 8>& columns, QIODevice& file)
+{
     QByteArray buffer = Windows1250::encode(QStringLiteral(
         "Data i czas;imię;nazwisko;zdarzenie;nazwa kontrolera;nr kontrolera;typ;nazwa głowicy"));
     bool written = true;
@@ -80,6 +86,5 @@ void writeEventsCsv(const Dataset& rows, const QString& fileName)
             buffer.truncate(0);   // keeps its capacity
         }
     }
-    if (!written || file.write(buffer) != buffer.size() || !file.commit())
-        throw FileError(fileName, file.errorString());
+    return written && file.write(buffer) == buffer.size();
 }

@@ -4,6 +4,7 @@
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
 #include "import/ImportFile.h"
+#include "import/ImportRows.h"
 
 #include <QHash>
 
@@ -27,9 +28,9 @@ const QString ColumnsStatement = QStringLiteral(
     "((TABLE_NAME = 'USERS' AND COLUMN_NAME IN ('FIRST_NAME', 'NAME')) OR "
     "(TABLE_NAME = 'CARDS' AND COLUMN_NAME = 'CODE'))");
 
-// Rows of one statement part: a very large file is asked in parts small enough
-// for any server's packet limit.
-constexpr qsizetype PartLimit = 1000000;
+// Characters of one statement part: a very large file is asked in parts small
+// enough for a server's packet limit of 1 MB (a character takes up to 3 bytes).
+constexpr qsizetype PartLimit = 300000;
 
 Columns readColumns(Connection& connection)
 {
@@ -74,7 +75,23 @@ bool hasNames(const ImportCheckRow& row) { return !row.firstName.isEmpty() || !r
 
 bool tooLong(const QString& value, const ColumnTraits& column)
 {
-    return column.maxLength > 0 && value.toUcs4().size() > column.maxLength;
+    return ImportRows::TooLong(value, column.maxLength);
+}
+
+bool holdsLineBreak(const ImportCheckRow& row)
+{
+    return ImportRows::HoldsLineBreak(row.firstName) || ImportRows::HoldsLineBreak(row.surname) ||
+           ImportRows::HoldsLineBreak(row.cardCode);
+}
+
+// Whether the database is asked about the row's person or card: rows the import
+// refuses or stops at before sending the value are not.
+bool asked(const ImportCheckRow& row, bool card, const Columns& columns)
+{
+    if (!hasNames(row) || holdsLineBreak(row) || tooLong(row.firstName, columns.firstName) ||
+        tooLong(row.surname, columns.surname))
+        return false;
+    return !card || (!row.cardCode.isEmpty() && !tooLong(row.cardCode, columns.code));
 }
 
 // The statements of one kind: a table of the asked rows (grid row number and
@@ -104,7 +121,7 @@ QStringList statementsOf(Connection& connection, const std::vector<ImportCheckRo
     QString values;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ImportCheckRow& row = rows[i];
-        if (!hasNames(row) || (cards && row.cardCode.isEmpty()))
+        if (!asked(row, cards, columns))
             continue;
         if (!values.isEmpty())
             values += QLatin1Char(',');
@@ -151,11 +168,9 @@ void ask(Connection& connection, const QStringList& statements, std::vector<Answ
     }
 }
 
-// "nazwisko dłuższe niż 255 znaków"
 QString limit(const char* valueLongerThan, int maxLength)
 {
-    return QString::fromUtf8(valueLongerThan) + QLatin1Char(' ') +
-           countOf(maxLength, "znak", "znaki", "znaków");
+    return ImportRows::TooLongText(valueLongerThan, maxLength);
 }
 
 }  // namespace
@@ -182,6 +197,11 @@ QString ImportForecast::status() const
         return QStringLiteral("błąd: %1 – tu import się zatrzyma").arg(field);
     case CodeTooLong:
         return QStringLiteral("nowa osoba, błąd: %1 – tu import się zatrzyma").arg(field);
+    case LineBreak:
+        return QStringLiteral("wiersz odrzucony: wartość ze znakiem końca wiersza (plik ma końce "
+                              "wierszy LF; zapisz go z końcami CR LF)");
+    case NotReached:
+        return QStringLiteral("nie zostanie zaimportowany: import zatrzyma się na wierszu %1").arg(earlierRow);
     }
     return {};
 }
@@ -210,13 +230,17 @@ QString ImportCheckResult::summary() const
                        .arg(count(F::PersonRepeated))
                        .arg(count(F::CardRepeated))
                        .arg(count(F::NoNames));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].kind == F::NameTooLong || rows[i].kind == F::CodeTooLong) {
-            text += QStringLiteral(" Import zatrzyma się na wierszu %1: baza nie przyjmie wartości "
-                                   "dłuższej niż kolumna.")
-                        .arg(i + 1);
-            break;
-        }
+    if (const int refused = count(F::LineBreak); refused > 0)
+        text += QStringLiteral(" Odrzucone wiersze ze znakiem końca wiersza: %1 (plik ma końce wierszy LF; "
+                               "zapisz go z końcami CR LF).")
+                    .arg(refused);
+    if (stopRow > 0) {
+        text += QStringLiteral(" Import zatrzyma się na wierszu %1: baza nie przyjmie wartości "
+                               "dłuższej niż kolumna.")
+                    .arg(stopRow);
+        if (const int after = count(F::NotReached); after > 0)
+            text += QStringLiteral(" Wierszy po nim, których import nie obejmie: %1.").arg(after);
+    }
     return text;
 }
 
@@ -247,8 +271,13 @@ ImportCheckResult check(Connection& connection, const std::vector<ImportCheckRow
         ImportForecast& f = result.rows[i];
         const int nr = static_cast<int>(i + 1);
         f.hasCode = !row.cardCode.isEmpty();
-        if (!hasNames(row)) {
+        if (result.stopRow > 0) {
+            f.kind = ImportForecast::NotReached;
+            f.earlierRow = result.stopRow;
+        } else if (!hasNames(row)) {
             f.kind = ImportForecast::NoNames;
+        } else if (holdsLineBreak(row)) {
+            f.kind = ImportForecast::LineBreak;
         } else if (tooLong(row.firstName, columns.firstName)) {
             f.kind = ImportForecast::NameTooLong;
             f.field = limit("imię dłuższe niż", columns.firstName.maxLength);
@@ -264,19 +293,21 @@ ImportCheckResult check(Connection& connection, const std::vector<ImportCheckRow
             peopleAdded.insert(people[i].key, nr);
             if (!f.hasCode) {
                 f.kind = ImportForecast::NewPerson;
+            } else if (tooLong(row.cardCode, columns.code)) {
+                f.kind = ImportForecast::CodeTooLong;
+                f.field = limit("kod karty dłuższy niż", columns.code.maxLength);
             } else if (cards[i].known) {
                 f.kind = ImportForecast::CardExists;
             } else if (const auto first = cardsAdded.constFind(cards[i].key); first != cardsAdded.cend()) {
                 f.kind = ImportForecast::CardRepeated;
                 f.earlierRow = *first;
-            } else if (tooLong(row.cardCode, columns.code)) {
-                f.kind = ImportForecast::CodeTooLong;
-                f.field = limit("kod karty dłuższy niż", columns.code.maxLength);
             } else {
                 cardsAdded.insert(cards[i].key, nr);
                 f.kind = ImportForecast::NewPersonWithCard;
             }
         }
+        if (f.kind == ImportForecast::NameTooLong || f.kind == ImportForecast::CodeTooLong)
+            result.stopRow = nr;
     }
     return result;
 }

@@ -32,9 +32,12 @@ struct ImportForecast {
         CardRepeated,       // added without the card: an earlier row adds the same code
         NameTooLong,        // the import stops here: the database refuses the name
         CodeTooLong,        // the person is added, then the import stops at the card
+        LineBreak,          // refused: a value holds a line break (a file with LF line ends)
+        NotReached,         // after the row where the import stops: not imported
     };
     Kind kind = NoNames;
-    int earlierRow = 0;     // the repeats: the row that adds the person or card first
+    int earlierRow = 0;     // the repeats: the row that adds the person or card first;
+                            // not reached: the row where the import stops
     bool hasCode = false;   // a refused person's card is not added either
     QString field;          // the too-long value's field, with its limit
 
@@ -44,6 +47,7 @@ struct ImportForecast {
 
 struct ImportCheckResult {
     std::vector<ImportForecast> rows;   // row k of the grid is rows[k - 1]
+    int stopRow = 0;                    // the row where the import stops; 0: none
 
     int count(ImportForecast::Kind kind) const;
     // The counts in one line, with the row where the import would stop.
@@ -53,7 +57,8 @@ struct ImportCheckResult {
 namespace ImportCheck {
 
 // What the import does with the rows (grid rows 1, 2, ...). Throws the data
-// layer's errors; sends only SELECT statements.
+// layer's errors; sends only SELECT statements, never a value longer than its
+// column or one holding a line break (the import sends neither).
 ImportCheckResult check(Connection& connection, const std::vector<ImportCheckRow>& rows);
 
 // The statements check() sends for these rows, in order (the column look-up runs

@@ -112,7 +112,7 @@ void ImportPage::LoadImportFile(const QString& path)
     ImportProgress->hide();
     ImportProgress->setRange(0, 1);
     ImportProgress->setValue(0);
-    ImportState->clear();
+    ImportState->setText(loadedText(file));
     int count = 0;
     for (const ImportLine& line : file.lines) {
         const int row = ++count;
@@ -128,6 +128,16 @@ void ImportPage::LoadImportFile(const QString& path)
     Label65->setText(QString::number(count));
     if (!file.error.isEmpty())
         throw ImportFileError(file.error);
+}
+
+QString ImportPage::loadedText(const ImportFile& file)
+{
+    QString text = QStringLiteral("Wczytano plik: kodowanie %1.").arg(file.encodingName());
+    if (file.lfLineEnds)
+        text += QStringLiteral(" Plik ma końce wierszy LF (nie CR LF), więc wiele wierszy pliku "
+                               "czyta się jako jeden; takich wierszy import nie przyjmie – zapisz plik "
+                               "z końcami wierszy CR LF.");
+    return text;
 }
 
 // The id of the chosen group as decimal text; empty when none is chosen.
@@ -154,6 +164,7 @@ void ImportPage::Button36Click()
         return;
     }
     const int rows = StringGrid1->rowCount() - 1;
+    const ImportLimits limits = ImportRows::ReadLimits(m_.Quorvel);
     const QScopedValueRollback<bool> once(importing_, true);
     LongWork work({Button35, Button36, ImportCheckButton, ComboBox4});
     ImportProgress->setRange(0, rows);
@@ -173,7 +184,7 @@ void ImportPage::Button36Click()
             ImportState->setText(QStringLiteral("Import: wiersz %1 z %2").arg(row).arg(rows));
             status.clear();
             ImportRows::ImportRow(m_, group, StringGrid1->cells(1, row), StringGrid1->cells(2, row),
-                                  StringGrid1->cells(3, row), tally, status, tell);
+                                  StringGrid1->cells(3, row), tally, status, tell, limits);
             setStatus(row, status);
             if (work.due() || row == rows) {
                 ImportProgress->setValue(row);

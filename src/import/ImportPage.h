@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class LongWork;
+struct ImportFile;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -39,8 +40,11 @@ public:
     static inline const QString& NoNamesText = ImportRows::NoNamesText;
     static inline const QString& FailedText = ImportRows::FailedText;
     static inline const QString& CardFailedText = ImportRows::CardFailedText;
+    static inline const QString& LineBreakText = ImportRows::LineBreakText;
     // Shown instead of importing when no group is chosen.
     static const QString NoGroupText;
+    // What the page says after a load: the encoding read, and LF line ends.
+    static QString loadedText(const ImportFile& file);
 
     StringGrid* StringGrid1 = nullptr;   // nr, Imię, Nazwisko, Kod karty, Status
     QPushButton* Button35 = nullptr;     // "Wczytaj plik z użytkownikami"

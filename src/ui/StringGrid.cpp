@@ -5,6 +5,24 @@
 
 #include <algorithm>
 
+namespace {
+
+// A cell shows at most this many characters: laying out a text of megabytes
+// would hold the window for seconds, and no column is that wide.
+constexpr qsizetype ShownLength = 1000;
+
+QString shown(const QString& text)
+{
+    if (text.size() <= ShownLength)
+        return text;
+    qsizetype cut = ShownLength;
+    if (text[cut - 1].isHighSurrogate())
+        --cut;   // never half a character
+    return text.left(cut) + QChar(0x2026);
+}
+
+}  // namespace
+
 // Row 0 of the grid is the header; grid row r is model row r - 1.
 class StringGridModel : public QAbstractTableModel {
 public:
@@ -26,7 +44,7 @@ public:
     {
         if (role != Qt::DisplayRole || !index.isValid())
             return {};
-        return text(index.column(), index.row() + 1);
+        return shown(text(index.column(), index.row() + 1));
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override

@@ -24,7 +24,12 @@ void Connection::applyCredential(QString& field, const QString& value)
     field = value;
 }
 
-void Connection::setServer(const QString& server) { applyCredential(server_, server); }
+void Connection::setServer(const QString& server)
+{
+    if (server != server_)
+        firstToTry_ = 0;
+    applyCredential(server_, server);
+}
 void Connection::setLogin(const QString& login) { applyCredential(login_, login); }
 void Connection::setPassword(const QString& password) { applyCredential(password_, password); }
 
@@ -38,6 +43,79 @@ void Connection::setDatabase(const QString& database)
     database_ = database;
 }
 
+QStringList Connection::addresses(const QString& server)
+{
+    if (!server.contains(QLatin1Char(',')))
+        return {server};
+    QStringList list;
+    for (const QString& item : server.split(QLatin1Char(',')))
+        if (!item.trimmed().isEmpty())
+            list << item.trimmed();
+    return list;
+}
+
+MYSQL* Connection::connectTo(const QString& address, bool checkReady, QString& message,
+                             unsigned& code)
+{
+    MYSQL* mysql = mysql_init(nullptr);
+    if (!mysql) {
+        message = QStringLiteral("Out of memory while connecting");
+        code = CR_OUT_OF_MEMORY;
+        return nullptr;
+    }
+    const unsigned timeout = ConnectTimeoutSeconds;
+    mysql_optionsv(mysql, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    mysql_optionsv(mysql, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    const my_bool noReconnect = 0;
+    mysql_optionsv(mysql, MYSQL_OPT_RECONNECT, &noReconnect);
+
+    const QByteArray host = address.toUtf8(), user = login_.toUtf8(),
+                     password = password_.toUtf8(), database = database_.toUtf8();
+    auto failed = [&]() -> MYSQL* {
+        message = QString::fromUtf8(mysql_error(mysql));
+        code = mysql_errno(mysql);
+        mysql_close(mysql);
+        return nullptr;
+    };
+    if (!mysql_real_connect(mysql, host.constData(), user.constData(), password.constData(),
+                            database.isEmpty() ? nullptr : database.constData(), Port,
+                            nullptr, CLIENT_FOUND_ROWS))
+        return failed();
+    // The session is strict whatever the server's default, so that a value too
+    // long for its column is refused instead of cut; the server's other flags stay.
+    static const char strict[] =
+        "SET SESSION sql_mode = IF(FIND_IN_SET('STRICT_TRANS_TABLES', @@sql_mode), @@sql_mode, "
+        "CONCAT_WS(',', NULLIF(@@sql_mode, ''), 'STRICT_TRANS_TABLES'))";
+    if (mysql_real_query(mysql, strict, sizeof strict - 1) != 0)
+        return failed();
+    if (checkReady) {
+        // A cluster node that lost the cluster (or is still joining) accepts the
+        // login but refuses every statement: the next node is tried instead.
+        auto firstValue = [mysql](const char* statement, QByteArray& value) {
+            if (mysql_real_query(mysql, statement, qstrlen(statement)) != 0)
+                return false;
+            MYSQL_RES* result = mysql_store_result(mysql);
+            MYSQL_ROW row = result ? mysql_fetch_row(result) : nullptr;
+            value = row && row[1] ? QByteArray(row[1]) : QByteArray();
+            if (result)
+                mysql_free_result(result);
+            return true;
+        };
+        QByteArray wsrepOn, ready;
+        if (!firstValue("SHOW GLOBAL VARIABLES LIKE 'wsrep_on'", wsrepOn)
+            || (wsrepOn == "ON" && !firstValue("SHOW GLOBAL STATUS LIKE 'wsrep_ready'", ready)))
+            return failed();
+        const bool notReady = wsrepOn == "ON" && ready != "ON";
+        if (notReady) {
+            message = QStringLiteral("węzeł klastra nie jest gotowy do pracy (wsrep_ready = OFF)");
+            code = 1047;   // the server's own "unknown command" of a node outside the cluster
+            mysql_close(mysql);
+            return nullptr;
+        }
+    }
+    return mysql;
+}
+
 void Connection::open()
 {
     if (handle_)
@@ -45,45 +123,32 @@ void Connection::open()
     if (beforeConnect)
         beforeConnect();
 
-    MYSQL* mysql = mysql_init(nullptr);
-    if (!mysql)
-        fail(QStringLiteral("Out of memory while connecting"), CR_OUT_OF_MEMORY);
-    const unsigned timeout = ConnectTimeoutSeconds;
-    mysql_optionsv(mysql, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
-    mysql_optionsv(mysql, MYSQL_SET_CHARSET_NAME, "utf8mb4");
-    const my_bool noReconnect = 0;
-    mysql_optionsv(mysql, MYSQL_OPT_RECONNECT, &noReconnect);
-
-    const QByteArray host = server_.toUtf8(), user = login_.toUtf8(),
-                     password = password_.toUtf8(), database = database_.toUtf8();
-    if (!mysql_real_connect(mysql, host.constData(), user.constData(), password.constData(),
-                            database.isEmpty() ? nullptr : database.constData(), Port,
-                            nullptr, CLIENT_FOUND_ROWS)) {
-        const QString message = QString::fromUtf8(mysql_error(mysql));
-        const unsigned code = mysql_errno(mysql);
-        mysql_close(mysql);
-        fail(message, code);
+    const QStringList list = addresses(server_);
+    const int count = static_cast<int>(list.size());
+    QStringList reasons;
+    QString message;
+    unsigned code = 0;
+    for (int tried = 0; tried < count; ++tried) {
+        const int index = (firstToTry_ + tried) % count;
+        if (MYSQL* mysql = connectTo(list[index], count > 1, message, code)) {
+            handle_ = mysql;
+            connectedAddress_ = list[index];
+            connectedIndex_ = index;
+            firstToTry_ = 0;
+            if (afterConnect)
+                afterConnect();
+            return;
+        }
+        reasons << list[index] + QStringLiteral(": ") + message;
     }
-    // The session is strict whatever the server's default, so that a value too
-    // long for its column is refused instead of cut; the server's other flags stay.
-    static const char strict[] =
-        "SET SESSION sql_mode = IF(FIND_IN_SET('STRICT_TRANS_TABLES', @@sql_mode), @@sql_mode, "
-        "CONCAT_WS(',', NULLIF(@@sql_mode, ''), 'STRICT_TRANS_TABLES'))";
-    if (mysql_real_query(mysql, strict, sizeof strict - 1) != 0) {
-        const QString message = QString::fromUtf8(mysql_error(mysql));
-        const unsigned code = mysql_errno(mysql);
-        mysql_close(mysql);
-        fail(message, code);
-    }
-    handle_ = mysql;
-    if (afterConnect)
-        afterConnect();
+    // One address: the server's words as they are. Several: each node's reason.
+    fail(count > 1 ? reasons.join(QLatin1Char('\n')) : message, code);
 }
 
 bool Connection::closeIfDead()
 {
     if (handle_ && mysql_ping(handle_) != 0)
-        close();
+        closeLost();
     return isOpen();
 }
 
@@ -101,6 +166,15 @@ void Connection::close()
         dataset->close();
     mysql_close(handle_);
     handle_ = nullptr;
+    connectedAddress_.clear();
+}
+
+void Connection::closeLost()
+{
+    const int count = static_cast<int>(addresses(server_).size());
+    const int lost = connectedIndex_;
+    close();
+    firstToTry_ = count > 1 ? (lost + 1) % count : 0;
 }
 
 QString Connection::lostChangeMessage()
@@ -250,8 +324,11 @@ void Connection::failFromServer()
     // A lost connection is closed, so that the next "Connect" connects afresh. A
     // session the server ended while a statement ran says so first (1927: killed,
     // 1053: shutting down); the connection is gone as well.
-    if (code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == 1927 || code == 1053)
-        close();
+    // 1047: a cluster node that lost the cluster refuses statements; the session
+    // is of no more use, and the next node is tried on the next open().
+    if (code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == 1927 || code == 1053
+        || code == 1047)
+        closeLost();
     fail(message, code);
 }
 

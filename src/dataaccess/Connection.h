@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -12,6 +13,11 @@ class Dataset;
 // One connection to a MySQL/MariaDB server: port 3306, 15 s connect time-out,
 // utf8mb4, no automatic reconnect. Datasets and commands that run on a closed
 // connection open it themselves, exactly as open() does.
+//
+// The server may be a list of addresses separated by commas (the nodes of a
+// Galera cluster): open() connects to the first that answers and is ready to
+// serve; after a lost connection the next open() starts at the node after the
+// lost one. A single address is used exactly as given.
 class Connection {
 public:
     static constexpr unsigned Port = 3306;
@@ -36,6 +42,11 @@ public:
     void setDatabase(const QString& database);
 
     const QString& server() const { return server_; }
+    // The addresses of a server text: the comma-separated items, trimmed, blanks
+    // left out; a text without commas is its own single address.
+    static QStringList addresses(const QString& server);
+    // The address the open connection reached (empty when closed).
+    const QString& connectedAddress() const { return connectedAddress_; }
     const QString& login() const { return login_; }
     const QString& password() const { return password_; }
     const QString& database() const { return database_; }
@@ -80,6 +91,10 @@ public:
 
 private:
     void applyCredential(QString& field, const QString& value);
+    st_mysql* connectTo(const QString& address, bool checkReady, QString& message, unsigned& code);
+    // Closes a connection the server or the network ended; with several
+    // addresses, the next open() tries the following node first.
+    void closeLost();
     void send(const QString& statement);
     [[noreturn]] void failFromServer();
     [[noreturn]] void fail(const QString& message, unsigned code);
@@ -90,6 +105,9 @@ private:
 
     st_mysql* handle_ = nullptr;
     QString server_, login_, password_, database_;
+    QString connectedAddress_;
+    int connectedIndex_ = 0;
+    int firstToTry_ = 0;
     std::vector<Dataset*> datasets_;
 
     int transactionDepth_ = 0;

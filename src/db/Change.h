@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class Dataset;
 class TDataModule3;
@@ -23,6 +24,13 @@ class TDataModule3;
 // An error ends the change where it happened and leaves nothing of it (a counter
 // that fails to rise on a live connection keeps the change it follows; see
 // TDataModule3::BumpStatusCounter). A change started inside another one joins it.
+//
+// Each step is also recorded. When the server refuses the unit for a conflict
+// with another session (error 1213: a deadlock, or a Galera cluster's
+// certification failing because another node changed the same rows at once),
+// nothing of it was kept, and no step shows anything to the operator: the
+// outermost change rolls back and runs its steps once more in a new unit. A
+// second refusal is reported (ConflictText), with nothing written.
 class Change {
 public:
     explicit Change(TDataModule3& m);
@@ -46,8 +54,19 @@ public:
 
     void commit();
 
+    // The server's code of a unit refused for a conflict with another session.
+    static constexpr unsigned ConflictCode = 1213;
+    static const QString ConflictText;
+
 private:
+    // Records the step and runs it, running the whole unit again on a conflict.
+    Change& step(std::function<void()> action);
+    void retry();
+
     TDataModule3& m_;
+    const bool outermost_;
     Transaction unit_;
     unsigned long long found_ = 0;
+    std::vector<std::function<void()>> steps_;
+    bool retried_ = false;
 };

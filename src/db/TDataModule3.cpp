@@ -103,6 +103,13 @@ void TDataModule3::BumpStatusCounter(const QString& column, int times)
         Status.increment(column, times);
         Status.post();
         Status.next();
+    } catch (const DatabaseError& error) {
+        // Refused for a conflict with another session: the server undid the whole
+        // unit, and the change's owner decides whether to run it again.
+        if (error.code() == 1213 || !Quorvel.isOpen())
+            throw;
+        Quorvel.commitOpenTransaction();
+        throw;
     } catch (const OperatorError&) {
         // A counter that cannot be raised while the connection lives (no STATUS
         // table, no row, the dataset not open) does not undo the change it follows:

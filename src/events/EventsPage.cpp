@@ -3,6 +3,7 @@
 
 #include "db/Lookups.h"
 #include "db/TDataModule3.h"
+#include "events/EventExport.h"
 #include "events/WatchRefresh.h"
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -55,6 +57,10 @@ EventsPage::EventsPage(const PageContext& context) : context_(context), m_(conte
     layout->addLayout(left, 1);
     layout->addLayout(right);
 
+    export_ = std::make_unique<BackgroundExport>(BackgroundExport::Callbacks{
+        [this](const EventCount& counted) { showCount(counted.text); },
+        [this](qint64 written, qint64 total) { showExportProgress(written, total); },
+        [this](const ExportOutcome& outcome) { context_.guard.run([&] { exportFinished(outcome); }); }});
     watch_ = std::make_unique<WatchRefresh>(
         [this](WatchReply& reply) { context_.guard.run([&] { applyWatchReply(reply); }); });
 
@@ -189,11 +195,19 @@ QGroupBox* EventsPage::buildExport()
     column->addWidget(Button30);
     column->addWidget(Button31);
     column->addWidget(Button29);
+    ExportProgress = named<QProgressBar>("ExportProgress", box);
+    ExportProgress->setTextVisible(true);
+    ExportProgress->hide();
+    ExportStop = named<QPushButton>("ExportStop", QStringLiteral("Przerwij eksport"), box);
+    ExportStop->hide();
+    column->addWidget(ExportProgress);
+    column->addWidget(ExportStop);
 
     const ErrorGuard& guard = context_.guard;
     connectGuarded(Button30, &QPushButton::clicked, this, guard, [this] { Button30Click(); });
     connectGuarded(Button31, &QPushButton::clicked, this, guard, [this] { Button31Click(); });
     connectGuarded(Button29, &QPushButton::clicked, this, guard, [this] { Button29Click(); });
+    connectGuarded(ExportStop, &QPushButton::clicked, this, guard, [this] { ExportStopClick(); });
     return box;
 }
 

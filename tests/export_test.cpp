@@ -30,6 +30,7 @@ protected:
         const QString path = workPath(file);
         dialogs.fileNames.enqueue(path);
         click(button);
+        page->waitForExport();
         return QFile::exists(path) ? readFile(path) : QByteArray();
     }
     QByteArray csv(const QString& text) const { return Windows1250::encode(text); }
@@ -128,6 +129,7 @@ TEST_F(ExportTest, ExistingFileIsReplacedAndAFileThatCannotBeCreatedIsAnError)
         const QString path = workPath("stary.csv/nowy.txt");
         dialogs.fileNames.enqueue(path);
         click(button);
+        page->waitForExport();
         ASSERT_EQ(dialogs.errors().size(), 1) << button;
         EXPECT_TRUE(dialogs.errors().first().contains(path)) << dialogs.errors().first().toStdString();
         EXPECT_TRUE(dialogs.errors().first().contains("Not a directory")) << dialogs.errors().first().toStdString();

@@ -2,6 +2,10 @@
 // and the deletion of all events, against the real window and database.
 #include "support/AppFixture.h"
 
+#include "dataaccess/Connection.h"
+#include "db/Maintenance.h"
+
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
@@ -102,6 +106,43 @@ TEST_F(MaintenanceTest, WithoutAConnectionNothingIsAsked)
     expectNothingShown();
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 5);
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 3);
+}
+
+// The event log goes in slices of the oldest events, counted for the progress
+// bar, on a connection of its own; events of ids above the last one at the
+// start (recorded meanwhile) stay.
+TEST_F(MaintenanceTest, DeletingAllEventsGoesInCountedSlicesOnAConnectionOfItsOwn)
+{
+    sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) SELECT 1, 1, 1, NOW() FROM seq_1_to_23000");
+    Connection connection;
+    configure(connection);
+    std::vector<std::pair<qint64, qint64>> steps;
+    Maintenance::DeleteAllEvents(connection, [&](qint64 done, qint64 total) { steps.emplace_back(done, total); });
+    const std::vector<std::pair<qint64, qint64>> expected = {
+        {0, 23005}, {10000, 23005}, {20000, 23005}, {23005, 23005}, {23005, 23005}};
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 0);
+
+    std::vector<qint64> purgeSteps;
+    Maintenance::PurgeDeletedRows(connection, [&](qint64 done, qint64 total) {
+        EXPECT_EQ(total, 5);
+        purgeSteps.push_back(done);
+    });
+    EXPECT_EQ(purgeSteps, std::vector<qint64>({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(column("SELECT ID_USER FROM USERS"), QStringList("1"));
+
+    // Through the window: the bar is gone and the buttons answer again afterwards.
+    sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) SELECT 1, 1, 1, NOW() FROM seq_1_to_12000");
+    startConnected();
+    click("Button34");
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 0);
+    EXPECT_EQ(module->Events.rowCount(), 0);
+    auto* bar = form->findChild<QProgressBar*>("MaintenanceProgress");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(bar->format(), QString::fromUtf8("usunięto 12000 z 12000 zdarzeń"));
+    EXPECT_TRUE(find<QPushButton>("Button24")->isEnabled());
+    EXPECT_TRUE(find<QPushButton>("Button34")->isEnabled());
 }
 
 }  // namespace

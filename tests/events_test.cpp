@@ -183,8 +183,7 @@ TEST_F(EventsTest, NavigationFollowsThePageNumberField)
         page->Edit18->setText(text);
         click("Button27");
         EXPECT_EQ(page->Edit18->text(), "1");
-        EXPECT_TRUE(module->Events.statement().contains(" ORDER BY EVENTS.ID DESC LIMIT 0,100)"))
-            << module->Events.statement().toStdString();
+        EXPECT_TRUE(module->Events.statement().endsWith(" LIMIT 0,100;"));
         EXPECT_EQ(shownIds().first(), 250);
     }
 }
@@ -398,8 +397,8 @@ TEST_F(FilterTest, DeferredPagesReturnWhatThePlainJoinReturnsAtThePageEdges)
         const qint64 total = count.total;
         ASSERT_GT(total, 100);
         EXPECT_FALSE(count.missingUsers.isEmpty() && count.missingDevices.isEmpty() && count.missingTypes.isEmpty());
-        const QString page = EventStatements::page(c.filter, 0, 100, count);
-        EXPECT_TRUE(page.contains(" FROM EVENTS WHERE TRUE")) << page.toStdString();
+        EXPECT_EQ(EventStatements::page(c.filter, 0, 100, count), EventStatements::joinedPage(c.filter, 0, 100));
+        EXPECT_TRUE(EventStatements::page(c.filter, total - 50, 100, count).contains(" FROM EVENTS WHERE TRUE"));
         // First page, its edges, the middle, the last page, and beyond it.
         const qint64 last = total / 100 * 100;
         for (qint64 offset : {qint64(0), qint64(1), qint64(99), qint64(100), total / 2 - 50, total / 2,
@@ -408,6 +407,8 @@ TEST_F(FilterTest, DeferredPagesReturnWhatThePlainJoinReturnsAtThePageEdges)
                 const QStringList expected = column(plainRows(c.plain, QStringLiteral(" LIMIT %1,%2;").arg(offset).arg(rows)));
                 EXPECT_EQ(column(EventStatements::page(c.filter, offset, rows, count)), expected)
                     << "offset " << offset << ", " << rows << " rows";
+                EXPECT_EQ(column(EventStatements::deferredPage(c.filter, offset, rows, count)), expected)
+                    << "offset " << offset << ", " << rows << " rows, deferred";
                 compared += static_cast<int>(expected.size());
             }
         }

@@ -45,6 +45,10 @@ QString count(const EventFilter& filter);
 // (from the nearer end of the list), and only those rows are joined; without it
 // (or with a very long list of missing keys) every skipped row is joined.
 QString page(const EventFilter& filter, qint64 offset, int rowCount, const EventCount& counted = {});
+// The deferred join itself, whatever the offset (page() uses it unless the page
+// lies within the first few newest events, where joining every skipped row is
+// cheaper). Needs what the count found.
+QString deferredPage(const EventFilter& filter, qint64 offset, int rowCount, const EventCount& counted);
 // The page as first written: every skipped row joined.
 QString joinedPage(const EventFilter& filter, qint64 offset, int rowCount);
 QString all(const EventFilter& filter);

@@ -68,8 +68,13 @@ EventsPage::EventsPage(const PageContext& context) : context_(context), m_(conte
             [this] { fillGroupCombo(ComboBox10, context_.lookups, true); });
     connect(&context_.lookups, &Lookups::passageListFilled, this, &EventsPage::showPassageList);
     // The log changed under the page (maintenance): the filter runs again.
+    // Its statements run off the GUI thread, as the watch's do: after a purge of a
+    // large log the count alone would keep the window silent.
     connect(&context_.pageSignals, &PageSignals::eventLogChanged, this,
-            [this] { context_.guard.run([this] { Button27Click(); }); });
+            [this] { context_.guard.run([this] {
+                ++generation_;   // a refresh begun before the change is outdated
+                refreshForWatch();
+            }); });
 }
 
 EventsPage::~EventsPage() = default;

@@ -58,7 +58,11 @@ EventsPage::EventsPage(const PageContext& context) : context_(context), m_(conte
     layout->addLayout(right);
 
     export_ = std::make_unique<BackgroundExport>(BackgroundExport::Callbacks{
-        [this](const EventCount& counted) { showCount(counted.text); },
+        [this](const EventCount& counted) {
+            // Unless the operator queried since: the labels then show that query.
+            if (exportGeneration_ == generation_)
+                showCount(counted.text);
+        },
         [this](qint64 written, qint64 total) { showExportProgress(written, total); },
         [this](const ExportOutcome& outcome) { context_.guard.run([&] { exportFinished(outcome); }); }});
     watch_ = std::make_unique<WatchRefresh>(

@@ -132,4 +132,5 @@ private:
     // Raised by every query of the operator, so that a watch refresh begun
     // earlier does not replace what it shows.
     quint64 generation_ = 0;
+    quint64 exportGeneration_ = 0;   // generation_ when the running export began
 };

@@ -57,6 +57,7 @@ void EventsPage::QueryEvents(int personId, int groupId, int deviceId, int eventT
         ExportProgress->show();
         ExportStop->setEnabled(true);
         ExportStop->show();
+        exportGeneration_ = generation_;
         export_->start({settingsOf(m_.Quorvel), filter, mode, fileName});
         return;
     }

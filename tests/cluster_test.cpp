@@ -79,31 +79,26 @@ TEST_F(ClusterTest, TheWatchGoesOnThroughTheNextNodeWhenItsNodeIsLost)
     std::vector<WatchReply> replies;
     WatchRefresh watch([&](WatchReply& reply) { replies.push_back(std::move(reply)); });
     WatchRequest request;
-    request.server = Cluster::serverStartingAt(3);
-    request.login = request.password = QStringLiteral("vqx");
-    request.database = databaseName();
-    request.countStatement = QStringLiteral("SELECT EVENTS FROM STATUS");
-    request.pageStatement = QStringLiteral("SELECT @@wsrep_node_address");
+    request.settings = {Cluster::serverStartingAt(3), QStringLiteral("vqx"), QStringLiteral("vqx"), databaseName()};
+    request.rowCount = 100;
 
     watch.start(request);
     watch.waitUntilIdle();
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_TRUE(replies[0].error.isEmpty()) << replies[0].error.toStdString();
 
+    // The watch's node dies between two refreshes: the next one is read through
+    // the node after it, without a word to the operator.
     Cluster::kill(3);
-    sql(QStringLiteral("UPDATE STATUS SET EVENTS = 7"));
+    request.generation = 2;
     watch.start(request);
     watch.waitUntilIdle();
     ASSERT_EQ(replies.size(), 2u);
     EXPECT_TRUE(replies[1].error.isEmpty()) << replies[1].error.toStdString();
-    if (replies[1].count) {
-        MYSQL_ROW row = mysql_fetch_row(replies[1].count.get());
-        ASSERT_NE(row, nullptr);
-        EXPECT_STREQ(row[0], "7");
-        MYSQL_ROW node = mysql_fetch_row(replies[1].page.get());
-        ASSERT_NE(node, nullptr);
-        EXPECT_EQ(QString::fromUtf8(node[0]), Cluster::address(1));
-    }
+    ASSERT_TRUE(replies[1].count);
+    MYSQL_ROW row = mysql_fetch_row(replies[1].count.get());
+    ASSERT_NE(row, nullptr);
+    EXPECT_STREQ(row[0], "0");
     Cluster::revive(3);
 }
 

@@ -3,6 +3,7 @@
 // dialogs open in the working folder or in the folder last used for the same
 // kind of file, never where Qt's per-user history points. The boxes and dialogs
 // are built as the program builds them; only waiting for the operator is replaced.
+#include "events/EventsPage.h"
 #include "support/AppFixture.h"
 #include "support/Files.h"
 
@@ -166,7 +167,11 @@ TEST_F(QtDialogsTest, FileDialogsOpenInTheWorkingFolderOrTheLastOneOfTheirKind)
     start();
     form->Connect1->trigger();
     ASSERT_TRUE(qt.boxes.isEmpty());
-    auto press = [&](const char* button) { form->findChild<QPushButton*>(QString::fromLatin1(button))->click(); };
+    // An export runs in the background: it is waited for.
+    auto press = [&](const char* button) {
+        form->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        form->eventsPage()->waitForExport();
+    };
 
     press("Button35");   // cancelled
     ASSERT_EQ(qt.fileDialogs.size(), 1);

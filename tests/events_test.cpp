@@ -1,6 +1,9 @@
 // The page "Zdarzenia": filter, paging, the person list and the event watch,
 // against the real window and database.
 #include "dataaccess/Errors.h"
+#include "dataaccess/Connection.h"
+#include "dataaccess/Dataset.h"
+#include "events/EventLog.h"
 #include "events/EventStatements.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
@@ -346,6 +349,80 @@ TEST_F(FilterTest, StatementsReturnWhatThePlainJoinReturns)
             EXPECT_EQ(column(EventStatements::page(c.filter, offset, rows)),
                       column(plainRows(c.plain, QStringLiteral(" LIMIT %1,%2;").arg(offset).arg(rows))));
     }
+}
+
+// The page statement finds its event numbers on EVENTS alone, leaving out the
+// events whose person, device or type is missing by the keys the count listed,
+// and counts the later half of the list from the oldest event. At every edge of
+// a page it must return exactly the rows of the plain join.
+TEST_F(FilterTest, DeferredPagesReturnWhatThePlainJoinReturnsAtThePageEdges)
+{
+    // 700 more events; every 7th names person 9 (missing), every 11th device 9
+    // (missing), every 13th type 7 (missing).
+    sql("INSERT INTO EVENTS (ID_USER, ID_GROUP, ID_DEVICE, TYPE, TIME) SELECT IF(seq % 7 = 0, 9, 1 + seq % 3), "
+        "2 + seq % 2, IF(seq % 11 = 0, 9, 1 + seq % 2), IF(seq % 13 = 0, 7, 1 + seq % 4), "
+        "'2024-03-02' + INTERVAL seq MINUTE FROM seq_1_to_700");
+    Connection connection;
+    configure(connection);
+    Dataset counted(connection, QStringLiteral("Counted"));
+    auto countOf = [&](const EventFilter& filter) {
+        counted.setStatement(EventStatements::count(filter));
+        counted.reexecute();
+        return EventLog::countOf(counted);
+    };
+    struct Case {
+        EventFilter filter;
+        QString plain;
+    };
+    EventFilter person, group, type, days;
+    person.personId = 2;
+    group.groupId = 3;
+    type.eventType = 2;
+    days.dateMode = 2;
+    days.from = QDate(2024, 3, 2);
+    days.to = QDate(2024, 3, 2);
+    const Case cases[] = {
+        {EventFilter{}, ""},
+        {person, " AND EVENTS.ID_USER = '2'"},
+        {group, " AND EVENTS.ID_GROUP = '3'"},
+        {type, " AND EVENTS.TYPE = '2'"},
+        {days, " AND EVENTS.TIME >= '2024-03-02' AND EVENTS.TIME < '2024-03-03'"},
+    };
+    int compared = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.plain.toStdString());
+        const EventCount count = countOf(c.filter);
+        ASSERT_TRUE(count.missingKnown);
+        EXPECT_EQ(count.text, scalar(plainCount(c.plain)));
+        const qint64 total = count.total;
+        ASSERT_GT(total, 100);
+        EXPECT_FALSE(count.missingUsers.isEmpty() && count.missingDevices.isEmpty() && count.missingTypes.isEmpty());
+        EXPECT_EQ(EventStatements::page(c.filter, 0, 100, count), EventStatements::joinedPage(c.filter, 0, 100));
+        EXPECT_TRUE(EventStatements::page(c.filter, total - 50, 100, count).contains(" FROM EVENTS WHERE TRUE"));
+        // First page, its edges, the middle, the last page, and beyond it.
+        const qint64 last = total / 100 * 100;
+        for (qint64 offset : {qint64(0), qint64(1), qint64(99), qint64(100), total / 2 - 50, total / 2,
+                              total - 101, total - 100, total - 99, last, total - 1, total, total + 100}) {
+            for (int rows : {100, 1}) {
+                const QStringList expected = column(plainRows(c.plain, QStringLiteral(" LIMIT %1,%2;").arg(offset).arg(rows)));
+                EXPECT_EQ(column(EventStatements::page(c.filter, offset, rows, count)), expected)
+                    << "offset " << offset << ", " << rows << " rows";
+                EXPECT_EQ(column(EventStatements::deferredPage(c.filter, offset, rows, count)), expected)
+                    << "offset " << offset << ", " << rows << " rows, deferred";
+                compared += static_cast<int>(expected.size());
+            }
+        }
+    }
+    EXPECT_GT(compared, 2000);
+
+    // A list of missing keys that the server cut short is not used: the page is
+    // then joined as before, and still right.
+    connection.execute(QStringLiteral("SET SESSION group_concat_max_len = 4"));
+    sql("INSERT INTO EVENTS (ID_USER, ID_GROUP, ID_DEVICE, TYPE) VALUES (12345, 2, 1, 1), (23456, 2, 1, 1)");
+    const EventCount cut = countOf(EventFilter{});
+    EXPECT_FALSE(cut.missingKnown);
+    EXPECT_EQ(EventStatements::page(EventFilter{}, 100, 100, cut), EventStatements::joinedPage(EventFilter{}, 100, 100));
+    EXPECT_EQ(column(EventStatements::page(EventFilter{}, 100, 100, cut)), column(plainRows("", " LIMIT 100,100;")));
 }
 
 // The date choices are sent as a range of TIME; they must select exactly the

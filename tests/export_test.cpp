@@ -1,5 +1,8 @@
 // The export of the filtered events to CSV and XML files, through the real
 // window, dialogs and database.
+#include "events/EventCsv.h"
+#include "events/EventExport.h"
+#include "events/EventStatements.h"
 #include "text/Windows1250.h"
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
@@ -11,7 +14,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+
+#include <atomic>
+#include <future>
 
 namespace {
 
@@ -30,6 +37,7 @@ protected:
         const QString path = workPath(file);
         dialogs.fileNames.enqueue(path);
         click(button);
+        page->waitForExport();
         return QFile::exists(path) ? readFile(path) : QByteArray();
     }
     QByteArray csv(const QString& text) const { return Windows1250::encode(text); }
@@ -128,6 +136,7 @@ TEST_F(ExportTest, ExistingFileIsReplacedAndAFileThatCannotBeCreatedIsAnError)
         const QString path = workPath("stary.csv/nowy.txt");
         dialogs.fileNames.enqueue(path);
         click(button);
+        page->waitForExport();
         ASSERT_EQ(dialogs.errors().size(), 1) << button;
         EXPECT_TRUE(dialogs.errors().first().contains(path)) << dialogs.errors().first().toStdString();
         EXPECT_TRUE(dialogs.errors().first().contains("Not a directory")) << dialogs.errors().first().toStdString();
@@ -173,6 +182,82 @@ TEST_F(ExportTest, NothingIsWrittenWithoutAFileAConnectionOrAPageNumber)
     expectNothingShown();
     EXPECT_FALSE(QFile::exists(workPath("b.csv")));
     EXPECT_FALSE(module->Quorvel.isOpen());
+}
+
+// The export streams its rows on a connection of its own; the file must hold
+// exactly the bytes written from the whole result read at once (as the exports
+// were first written), for both formats, with the people's, devices' and
+// types' missing rows left out.
+TEST_F(ExportTest, BackgroundExportWritesTheBytesOfTheWholeResult)
+{
+    sql("INSERT INTO USERS (ID_USER, FIRST_NAME, NAME) VALUES (1, 'Łucja', 'O''Brien'), (2, 'Jan', 'Żak <&>')");
+    sql("INSERT INTO DEVICE (ID_DEVICE, NAME) VALUES (1, 'Brama'), (2, 'Hala \"B\"')");
+    sql("INSERT INTO EVENTS (ID_USER, ID_GROUP, ID_DEVICE, TYPE, TIME, SERIAL, CANAL, HEAD) "
+        "SELECT IF(seq % 97 = 0, 7, 1 + seq % 2), 1, IF(seq % 89 = 0, 9, 1 + seq % 2), 1 + seq % 4, "
+        "'2024-05-01' + INTERVAL seq * 7 MINUTE, IF(seq % 5 = 0, NULL, seq), seq % 3, "
+        "IF(seq % 6 = 0, NULL, 'Głowica A') FROM seq_1_to_2500");
+    start();
+    module->SQL.setStatement(EventStatements::all(EventFilter{}));
+    module->SQL.reexecute();
+    ASSERT_GT(module->SQL.rowCount(), 2000);
+    writeEventsCsv(module->SQL, workPath("whole.csv"));
+    module->SQL.saveAsXml(workPath("whole.xml"));
+
+    EXPECT_EQ(exportTo("Button30", "streamed.csv"), readFile(workPath("whole.csv")));
+    EXPECT_EQ(exportTo("Button31", "streamed.xml"), readFile(workPath("whole.xml")));
+    EXPECT_EQ(dialogs.errors(), QStringList());
+    EXPECT_EQ(form->statusText(), QStringLiteral("Zapisano %1 zdarzeń do pliku %2")
+                                      .arg(module->SQL.rowCount()).arg(workPath("streamed.xml")));
+    EXPECT_TRUE(page->ExportProgress->isHidden());
+    EXPECT_TRUE(page->Button30->isEnabled());
+}
+
+// Held at its first step, the export lets the operator work on (the window's
+// connection is free); stopped there, it leaves the file as it was.
+TEST_F(ExportTest, AStoppedExportLeavesThePreviousFileAndTheWindowAnswersMeanwhile)
+{
+    sql("INSERT INTO USERS (FIRST_NAME, NAME) VALUES ('Jan', 'Nowak')");
+    sql("INSERT INTO DEVICE (NAME) VALUES ('Brama')");
+    sql("INSERT INTO EVENTS (ID_USER, ID_GROUP, ID_DEVICE, TYPE, TIME) "
+        "SELECT 1, 1, 1, 1, '2024-05-01' + INTERVAL seq MINUTE FROM seq_1_to_3500");
+    start();
+    ASSERT_TRUE(writeFile(workPath("stary.csv"), "poprzednia zawartość"));
+
+    std::promise<void> reached, release;
+    std::shared_future<void> go = release.get_future().share();
+    std::atomic<int> steps{0};
+    page->backgroundExport().stepHook = [&](qint64) {
+        if (steps++ == 0) {
+            reached.set_value();
+            go.wait();
+        }
+    };
+    dialogs.fileNames.enqueue(workPath("stary.csv"));
+    click("Button30");
+    reached.get_future().wait();
+    EXPECT_TRUE(page->exportRunning());
+    EXPECT_FALSE(page->Button30->isEnabled());
+    EXPECT_FALSE(page->Button31->isEnabled());
+    EXPECT_FALSE(page->ExportStop->isHidden());
+    page->ComboBox12->setCurrentIndex(2);
+    click("Button27");   // "Filtruj" while the export is held
+    EXPECT_EQ(page->Label61->text(), QString::fromUtf8("liczba rekordów: 0"));
+    page->ComboBox12->setCurrentIndex(0);
+
+    click("ExportStop");
+    release.set_value();
+    page->waitForExport();
+    EXPECT_EQ(steps.load(), 1);
+    EXPECT_EQ(readFile(workPath("stary.csv")), QByteArray("poprzednia zawartość"));
+    EXPECT_EQ(QDir(workDir.path()).entryList(QDir::Files), QStringList({"Config.ini", "stary.csv"}));
+    EXPECT_EQ(form->statusText(), "Eksport przerwany: plik " + workPath("stary.csv") + QString::fromUtf8(" pozostał bez zmian"));
+    EXPECT_EQ(dialogs.errors(), QStringList());
+    EXPECT_TRUE(page->ExportStop->isHidden());
+
+    // The next export runs to its end.
+    page->backgroundExport().stepHook = nullptr;
+    EXPECT_EQ(exportTo("Button30", "stary.csv").count('\n'), 3500);
+    EXPECT_EQ(form->statusText(), QString::fromUtf8("Zapisano 3500 zdarzeń do pliku ") + workPath("stary.csv"));
 }
 
 }  // namespace

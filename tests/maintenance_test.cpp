@@ -2,6 +2,11 @@
 // and the deletion of all events, against the real window and database.
 #include "support/AppFixture.h"
 
+#include "dataaccess/Connection.h"
+#include "db/Maintenance.h"
+#include "events/EventsPage.h"
+
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
@@ -25,6 +30,13 @@ protected:
         sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) VALUES "
             "(1, 1, 1, NOW()), (2, 1, 1, NOW()), (2, 1, 2, NOW()), (1, 1, 2, NOW()), (2, 1, 1, NOW())");
     }
+    // Clicks a maintenance button; the event page's refresh afterwards runs off
+    // the GUI thread, and is waited for.
+    void press(const char* button)
+    {
+        click(button);
+        form->eventsPage()->waitForWatchRefresh();
+    }
     QString counters() { return scalar("SELECT CONCAT_WS(',', USERS, `GROUPS`, CARDS, PERMISSIONS, "
                                        "PERMISSIONS_has_GROUPS, DEVICE, LOCALIZATION, EVENTS) FROM STATUS"); }
 };
@@ -35,13 +47,13 @@ TEST_F(MaintenanceTest, PurgeRemovesTheRowsMarkedDeletedWithTheDeletedPeoplesEve
     ASSERT_EQ(module->Events.rowCount(), 5);
 
     dialogs.questionAnswers.enqueue(false);
-    click("Button24");
+    press("Button24");
     EXPECT_EQ(dialogs.texts("question"), QStringList(PurgeQuestion));
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 3);
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 5);
     dialogs.clear();
 
-    click("Button24");
+    press("Button24");
     EXPECT_EQ(dialogs.shown, QStringList("question: " + PurgeQuestion));
     EXPECT_EQ(column("SELECT ID_USER FROM USERS"), QStringList("1"));
     EXPECT_EQ(column("SELECT ID_USER FROM EVENTS"), QStringList({"1", "1"}));
@@ -58,7 +70,7 @@ TEST_F(MaintenanceTest, APurgeStatementThatFailsEndsThePurgeWithTheEarlierOnesDo
     sql("CREATE TRIGGER GROUPS_LOCKED BEFORE DELETE ON `GROUPS` FOR EACH ROW "
         "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'grupy zablokowane'");
     startConnected();
-    click("Button24");
+    press("Button24");
     EXPECT_EQ(dialogs.errors(), QStringList("grupy zablokowane"));
     // The people and their events are gone for good; the rest is still only marked.
     EXPECT_EQ(column("SELECT ID_USER FROM USERS"), QStringList("1"));
@@ -77,12 +89,12 @@ TEST_F(MaintenanceTest, DeletingAllEventsAsksTwiceAndOnlyYesTwiceDeletes)
     for (const QList<bool>& answers : {QList<bool>{false}, QList<bool>{true, false}}) {
         for (bool answer : answers)
             dialogs.questionAnswers.enqueue(answer);
-        click("Button34");
+        press("Button34");
         EXPECT_EQ(dialogs.texts("question"), DeleteQuestions.mid(0, answers.size()));
         EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 5);
         dialogs.clear();
     }
-    click("Button34");
+    press("Button34");
     EXPECT_EQ(dialogs.shown, QStringList({"question: " + DeleteQuestions[0], "question: " + DeleteQuestions[1]}));
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 0);
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 3);
@@ -93,15 +105,52 @@ TEST_F(MaintenanceTest, DeletingAllEventsAsksTwiceAndOnlyYesTwiceDeletes)
 TEST_F(MaintenanceTest, WithoutAConnectionNothingIsAsked)
 {
     createForm();
-    click("Button24");
-    click("Button34");
+    press("Button24");
+    press("Button34");
     connectDatabase();
     form->UNCONNECT1->trigger();
-    click("Button24");
-    click("Button34");
+    press("Button24");
+    press("Button34");
     expectNothingShown();
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 5);
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM USERS"), 3);
+}
+
+// The event log goes in slices of the oldest events, counted for the progress
+// bar, on a connection of its own; events of ids above the last one at the
+// start (recorded meanwhile) stay.
+TEST_F(MaintenanceTest, DeletingAllEventsGoesInCountedSlicesOnAConnectionOfItsOwn)
+{
+    sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) SELECT 1, 1, 1, NOW() FROM seq_1_to_23000");
+    Connection connection;
+    configure(connection);
+    std::vector<std::pair<qint64, qint64>> steps;
+    Maintenance::DeleteAllEvents(connection, [&](qint64 done, qint64 total) { steps.emplace_back(done, total); });
+    const std::vector<std::pair<qint64, qint64>> expected = {
+        {0, 23005}, {10000, 23005}, {20000, 23005}, {23005, 23005}, {23005, 23005}};
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 0);
+
+    std::vector<qint64> purgeSteps;
+    Maintenance::PurgeDeletedRows(connection, [&](qint64 done, qint64 total) {
+        EXPECT_EQ(total, 5);
+        purgeSteps.push_back(done);
+    });
+    EXPECT_EQ(purgeSteps, std::vector<qint64>({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(column("SELECT ID_USER FROM USERS"), QStringList("1"));
+
+    // Through the window: the bar is gone and the buttons answer again afterwards.
+    sql("INSERT INTO EVENTS (ID_USER, ID_DEVICE, TYPE, TIME) SELECT 1, 1, 1, NOW() FROM seq_1_to_12000");
+    startConnected();
+    press("Button34");
+    EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM EVENTS"), 0);
+    EXPECT_EQ(module->Events.rowCount(), 0);
+    auto* bar = form->findChild<QProgressBar*>("MaintenanceProgress");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(bar->format(), QString::fromUtf8("usunięto 12000 z 12000 zdarzeń"));
+    EXPECT_TRUE(find<QPushButton>("Button24")->isEnabled());
+    EXPECT_TRUE(find<QPushButton>("Button34")->isEnabled());
 }
 
 }  // namespace

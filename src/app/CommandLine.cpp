@@ -16,7 +16,7 @@ const char* const Usage =
     "  --version    show the version and exit\n"
     "\n"
     "Commands (plain text, no window or display; the database of Config.ini, which\n"
-    "they read and never write):\n"
+    "they read and never write, but for db-check --fix):\n"
     "  check (--card CODE | --person ID) (--device ID | --device-name NAME) --head A|B\n"
     "        [--date YYYY-MM-DD] [--time HH:MM[:SS]]\n"
     "               whether the card, or any card of the person, opens that reader\n"
@@ -32,9 +32,16 @@ const char* const Usage =
     "               repeat within the file, a row without names), one line a row\n"
     "               (number, first name, surname, card code, forecast; tab-separated)\n"
     "               and the counts; writes nothing\n"
+    "  db-check [--fix]\n"
+    "               whether the database has what the program relies on: InnoDB\n"
+    "               tables, the recommended indexes (each missing one with the\n"
+    "               statement that creates it), one row in STATUS, text in\n"
+    "               utf8mb4; exit status 0 when all holds, 1 when something is\n"
+    "               missing. --fix creates the missing indexes, and nothing else,\n"
+    "               after listing the statements\n"
     "\n"
-    "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\"),\n"
-    "2 error, told in one line on standard error.\n";
+    "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\";\n"
+    "db-check: something missing), 2 error, told in one line on standard error.\n";
 
 // Qt's own options of the window (QGuiApplication, QApplication and the X11
 // platform), with whether each takes a value.
@@ -125,6 +132,8 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         return ToolCommands::cardCode(arguments.mid(1), out, err);
     if (first == QLatin1String("import-check"))
         return ToolCommands::importCheck(arguments.mid(1), out, err);
+    if (first == QLatin1String("db-check"))
+        return ToolCommands::dbCheck(arguments.mid(1), out, err);
     // Qt's own options (-platform, -style, -geometry, ...) are the window's; any
     // other word is refused before a window (or a display) is needed.
     for (qsizetype i = 0; i < arguments.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include "app/ConfigFile.h"
 #include "text/IniFile.h"
+#include "app/DatabaseCheckBox.h"
 #include "app/MaintenanceBox.h"
 #include "devices/LocationsPanel.h"
 #include "ui/Dialogs.h"
@@ -47,6 +48,8 @@ SettingsPage::SettingsPage(const PageContext& context) : context_(context)
     auto* left = new QVBoxLayout();
     left->addWidget(access);
     left->addWidget(new MaintenanceBox(context_, this));
+    databaseCheck_ = new DatabaseCheckBox(context_, this);
+    left->addWidget(databaseCheck_);
     left->addStretch(1);
     row->addLayout(left);
     row->addWidget(locations_, 0, Qt::AlignTop);

@@ -4,13 +4,14 @@
 
 #include <QWidget>
 
+class DatabaseCheckBox;
 class LocationsPanel;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
 // The page "Ustawienia": the connection settings kept in Config.ini with the
-// maintenance box "Baza danych" under them, and the locations beside them.
+// maintenance box "Baza danych" and the database check under them, and the locations beside them.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +26,7 @@ public:
     void Button1Click() { SaveConfig(); }
 
     LocationsPanel* locationsPanel() const { return locations_; }
+    DatabaseCheckBox* databaseCheck() const { return databaseCheck_; }
 
     QString serverAddress() const;
     QString login() const;
@@ -40,4 +42,5 @@ public:
 private:
     const PageContext context_;
     LocationsPanel* locations_ = nullptr;
+    DatabaseCheckBox* databaseCheck_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "access/AccessPage.h"
 #include "access/GroupChanges.h"
 #include "access/PermissionChanges.h"
+#include "app/DatabaseCheckBox.h"
 #include "app/SettingsPage.h"
 #include "app/Version.h"
 #include "dataaccess/Errors.h"
@@ -36,6 +37,7 @@ TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
     buildStatusBar();
 
     connect(&module_, &TDataModule3::statusTextChanged, this, &TForm1::setStatusText);
+    connect(&pageSignals_, &PageSignals::statusMessage, this, &TForm1::setStatusText);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -179,6 +181,13 @@ void TForm1::Connect1Click()
 {
     statusWatchFailed_ = false;
     ConnectDatabase();
+    // Once a connect: the page "Ustawienia" lists what the database lacks, and
+    // the status bar says when it lacks something.
+    if (module_.Quorvel.isOpen()) {
+        const QString missing = DatabaseCheck::summary(settingsPage_->databaseCheck()->checkDatabase());
+        if (!missing.isEmpty())
+            setStatusText(missing);
+    }
 }
 
 void TForm1::UNCONNECT1Click() { module_.Quorvel.close(); }

@@ -3,8 +3,10 @@
 #include "access/AccessCheck.h"
 #include "app/ConfigFile.h"
 #include "dataaccess/Connection.h"
+#include "dataaccess/ConnectionSettings.h"
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
+#include "db/DatabaseCheck.h"
 #include "import/ImportCheck.h"
 #include "app/CommandLine.h"
 #include "devices/TimeZones.h"
@@ -90,11 +92,7 @@ void connect(Connection& connection)
     if (const QString reason = ConfigFile::unusableBecause(); !reason.isEmpty())
         throw OperatorError(reason);
     const ConfigFile::Settings settings = ConfigFile::read();
-    connection.setServer(settings.server);
-    connection.setLogin(settings.login);
-    connection.setPassword(settings.password);
-    connection.setDatabase(settings.database);
-    connection.open();
+    openConnection(connection, {settings.server, settings.login, settings.password, settings.database});
 }
 
 // The live device of that name; refuses a name that no device or several carry.
@@ -284,6 +282,44 @@ int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
         lines << result.summary() + QStringLiteral(" Kodowanie pliku: %1.").arg(file.encodingName());
         print(out, lines);
         return 0;
+    });
+}
+
+int dbCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
+{
+    return guarded("db-check", err, [&] {
+        bool fix = false;
+        for (const QString& argument : arguments) {
+            if (argument == QLatin1String("--fix"))
+                fix = true;
+            else
+                usage(QStringLiteral("unknown argument '%1'").arg(argument));
+        }
+        Connection connection;
+        connect(connection);
+        std::vector<DatabaseCheck::Finding> findings = DatabaseCheck::check(connection);
+        print(out, {QStringLiteral("Baza %1 na serwerze %2:").arg(connection.database(), connection.server())});
+        print(out, DatabaseCheck::describe(findings));
+        if (!fix || findings.empty())
+            return findings.empty() ? 0 : 1;
+
+        const auto creates = std::count_if(findings.begin(), findings.end(), [](const DatabaseCheck::Finding& f) {
+            return !f.createStatement.isEmpty();
+        });
+        if (creates == 0) {
+            print(out, {QStringLiteral("Nie ma indeksów do utworzenia; pozostałe braki trzeba usunąć ręcznie.")});
+            return 1;
+        }
+        print(out, {QString(), QStringLiteral("Tworzenie brakujących indeksów (%1), nic poza tym:").arg(creates)});
+        std::fflush(out);
+        DatabaseCheck::createMissingIndexes(connection, findings, [&](const QString& statement) {
+            print(out, {statement});
+            std::fflush(out);
+        });
+        findings = DatabaseCheck::check(connection);
+        print(out, {QString(), QStringLiteral("Po zmianach:")});
+        print(out, DatabaseCheck::describe(findings));
+        return findings.empty() ? 0 : 1;
     });
 }
 

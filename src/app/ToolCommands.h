@@ -5,9 +5,11 @@
 #include <stdexcept>
 
 // The operator's tools without a window: plain text out, the database named by
-// Config.ini in the current directory (read, never written). Each returns the
-// exit status: 0 success (for "check": the card opens the passage), 1 access
-// denied, 2 an error, told in one line on err.
+// Config.ini in the current directory (read, never written, except by
+// "db-check --fix", which creates indexes). Each returns the exit status:
+// 0 success (for "check": the card opens the passage; for "db-check": all
+// holds), 1 access denied (or something missing), 2 an error, told in one line
+// on err.
 namespace ToolCommands {
 
 // Wrong or missing arguments; the text is the one line shown.
@@ -19,5 +21,6 @@ public:
 int check(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err);
+int dbCheck(const QStringList& arguments, std::FILE* out, std::FILE* err);
 
 }  // namespace ToolCommands

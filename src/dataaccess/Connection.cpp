@@ -8,6 +8,12 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
 Connection::Connection() = default;
 
 Connection::~Connection()
@@ -306,6 +312,48 @@ MYSQL_RES* Connection::query(const QString& statement)
     if (!result && mysql_field_count(handle_) != 0)
         failFromServer();
     return result;
+}
+
+MYSQL_RES* Connection::stream(const QString& statement)
+{
+    send(statement);
+    MYSQL_RES* result = mysql_use_result(handle_);
+    if (!result && mysql_field_count(handle_) != 0)
+        failFromServer();
+    return result;
+}
+
+void Connection::finishStream(MYSQL_RES* result)
+{
+    const unsigned code = handle_ ? mysql_errno(handle_) : 0;
+    const QString message = code ? QString::fromUtf8(mysql_error(handle_)) : QString();
+    mysql_free_result(result);
+    if (code == 0)
+        return;
+    if (code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == 1927 || code == 1053)
+        close();
+    fail(message, code);
+}
+
+void Connection::abandonStream(MYSQL_RES* result) noexcept
+{
+    if (handle_) {
+        // Freeing a streamed result reads the rest of its rows: with the socket
+        // shut that read ends at once.
+        const my_socket socket = mysql_get_socket(handle_);
+        if (socket != MARIADB_INVALID_SOCKET)
+#ifdef _WIN32
+            ::shutdown(socket, SD_BOTH);
+#else
+            ::shutdown(socket, SHUT_RDWR);
+#endif
+    }
+    if (result)
+        mysql_free_result(result);
+    try {
+        close();
+    } catch (...) {
+    }
 }
 
 unsigned long long Connection::execute(const QString& statement)

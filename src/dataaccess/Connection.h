@@ -78,6 +78,16 @@ public:
     // Runs a statement; the result (possibly null for a statement without rows)
     // belongs to the caller. Opens the connection when it is closed.
     st_mysql_res* query(const QString& statement);
+    // Runs a statement whose rows are read one by one as the server sends them
+    // (mysql_fetch_row), without holding them all; nothing else may be sent
+    // until the result is freed. After the last row, finishStream() frees the
+    // result and raises the error that ended the rows early, if any.
+    st_mysql_res* stream(const QString& statement);
+    void finishStream(st_mysql_res* result);
+    // Cuts the connection under a streamed result, from the thread reading it, so
+    // that the rows not read yet are not waited for; the connection is closed.
+    void abandonStream(st_mysql_res* result) noexcept;
+
     // Runs a statement and discards any rows. Returns the number of rows an
     // UPDATE or DELETE found (found, not only changed) or an INSERT wrote.
     unsigned long long execute(const QString& statement);

@@ -58,35 +58,9 @@ void Dataset::load(MYSQL_RES* result)
 
     if (result) {
         const unsigned count = mysql_num_fields(result);
-        const MYSQL_FIELD* fields = mysql_fetch_fields(result);
-        columns_.reserve(count);
-        for (unsigned i = 0; i < count; ++i) {
-            const MYSQL_FIELD& f = fields[i];
-            ColumnInfo info;
-            info.serverName = QString::fromUtf8(f.name, f.name_length);
-            info.table = QString::fromUtf8(f.table, f.table_length);
-            info.baseTable = QString::fromUtf8(f.org_table, f.org_table_length);
-            info.baseColumn = QString::fromUtf8(f.org_name, f.org_name_length);
-            info.database = QString::fromUtf8(f.db, f.db_length);
-            info.type = f.type;
-            info.flags = f.flags;
-            info.length = f.length;
-            info.decimals = f.decimals;
-            info.charset = f.charsetnr;
-            if (const MARIADB_CHARSET_INFO* charset = mariadb_get_charset_by_nr(f.charsetnr))
-                info.charsetMaxBytes = std::max(1u, charset->char_maxlen);
-            MARIADB_CONST_STRING typeName{nullptr, 0};
-            if (mariadb_field_attr(&typeName, &f, MARIADB_FIELD_ATTR_DATA_TYPE_NAME) == 0
-                && typeName.str)
-                info.typeName = QString::fromUtf8(typeName.str, static_cast<qsizetype>(typeName.length));
-            // A repeated name gets the first free suffix: NAME, NAME_1, NAME_2 ...
-            QString unique = info.serverName;
-            for (int n = 1; columnByName_.contains(unique.toLower()); ++n)
-                unique = QStringLiteral("%1_%2").arg(info.serverName).arg(n);
-            info.name = unique;
-            columnByName_.insert(unique.toLower(), static_cast<int>(i));
-            columns_.push_back(std::move(info));
-        }
+        columns_ = describeResult(result);
+        for (unsigned i = 0; i < count; ++i)
+            columnByName_.insert(columns_[i].name.toLower(), static_cast<int>(i));
         const auto rowCount = mysql_num_rows(result);
         rows_.reserve(rowCount);
         lengths_.reserve(rowCount * count);
@@ -465,4 +439,40 @@ void Dataset::cancel()
 {
     editing_ = false;
     changes_.clear();
+}
+
+std::vector<ColumnInfo> Dataset::describeResult(st_mysql_res* result)
+{
+    std::vector<ColumnInfo> columns;
+    QHash<QString, int> byName;
+    const unsigned count = mysql_num_fields(result);
+    const MYSQL_FIELD* fields = mysql_fetch_fields(result);
+    columns.reserve(count);
+    for (unsigned i = 0; i < count; ++i) {
+        const MYSQL_FIELD& f = fields[i];
+        ColumnInfo info;
+        info.serverName = QString::fromUtf8(f.name, f.name_length);
+        info.table = QString::fromUtf8(f.table, f.table_length);
+        info.baseTable = QString::fromUtf8(f.org_table, f.org_table_length);
+        info.baseColumn = QString::fromUtf8(f.org_name, f.org_name_length);
+        info.database = QString::fromUtf8(f.db, f.db_length);
+        info.type = f.type;
+        info.flags = f.flags;
+        info.length = f.length;
+        info.decimals = f.decimals;
+        info.charset = f.charsetnr;
+        if (const MARIADB_CHARSET_INFO* charset = mariadb_get_charset_by_nr(f.charsetnr))
+            info.charsetMaxBytes = std::max(1u, charset->char_maxlen);
+        MARIADB_CONST_STRING typeName{nullptr, 0};
+        if (mariadb_field_attr(&typeName, &f, MARIADB_FIELD_ATTR_DATA_TYPE_NAME) == 0 && typeName.str)
+            info.typeName = QString::fromUtf8(typeName.str, static_cast<qsizetype>(typeName.length));
+        // A repeated name gets the first free suffix: NAME, NAME_1, NAME_2 ...
+        QString unique = info.serverName;
+        for (int n = 1; byName.contains(unique.toLower()); ++n)
+            unique = QStringLiteral("%1_%2").arg(info.serverName).arg(n);
+        info.name = unique;
+        byName.insert(unique.toLower(), static_cast<int>(i));
+        columns.push_back(std::move(info));
+    }
+    return columns;
 }

@@ -109,6 +109,9 @@ public:
     // Parses a decimal text as a signed 32-bit integer or throws ConversionError.
     static int toInteger(const char* data, unsigned long length);
 
+    // The column descriptions of a result (stored or streamed), names made unique.
+    static std::vector<ColumnInfo> describeResult(st_mysql_res* result);
+
     // The index of a column the result must have; throws DataError naming it.
     int requireColumn(const QString& field) const;
 

@@ -463,6 +463,42 @@ QByteArray RecordsetXml::value(const ColumnInfo& c, const char* data, unsigned l
     }
 }
 
+std::vector<RecordsetXml::TableKey> RecordsetXml::readTableKeys(Connection& connection,
+                                                                 const QString& tableCondition)
+{
+    std::vector<TableKey> keys;
+    MYSQL_RES* result = connection.query(
+        QStringLiteral("SELECT TABLE_SCHEMA, TABLE_NAME, COLUMN_NAME, COLUMN_KEY, EXTRA "
+                       "FROM information_schema.COLUMNS WHERE ")
+        + tableCondition);
+    if (!result)
+        return keys;
+    while (MYSQL_ROW row = mysql_fetch_row(result)) {
+        const unsigned long* lengths = mysql_fetch_lengths(result);
+        auto text = [&](int i) { return QString::fromUtf8(row[i] ? row[i] : "", static_cast<qsizetype>(lengths[i])); };
+        keys.push_back({text(0), text(1), text(2), text(3) == QLatin1String("PRI"),
+                        text(4).contains(QLatin1String("auto_increment"), Qt::CaseInsensitive)});
+    }
+    mysql_free_result(result);
+    return keys;
+}
+
+void RecordsetXml::markKeys(std::vector<ColumnInfo>& columns, const std::vector<TableKey>& keys)
+{
+    for (const TableKey& k : keys) {
+        for (ColumnInfo& c : columns) {
+            if (c.database.compare(k.database, Qt::CaseInsensitive) != 0
+                || c.baseTable.compare(k.table, Qt::CaseInsensitive) != 0
+                || c.baseColumn.compare(k.column, Qt::CaseInsensitive) != 0)
+                continue;
+            if (k.key)
+                c.flags |= PRI_KEY_FLAG;
+            if (k.autoIncrement)
+                c.flags |= AUTO_INCREMENT_FLAG;
+        }
+    }
+}
+
 std::vector<ColumnInfo> RecordsetXml::describeColumns(const Dataset& dataset)
 {
     std::vector<ColumnInfo> columns;
@@ -479,32 +515,74 @@ std::vector<ColumnInfo> RecordsetXml::describeColumns(const Dataset& dataset)
         if (!tables.contains(table))
             tables << table;
     }
-    if (tables.isEmpty())
-        return columns;
-    MYSQL_RES* result = connection.query(
-        QStringLiteral("SELECT TABLE_SCHEMA, TABLE_NAME, COLUMN_NAME, COLUMN_KEY, EXTRA "
-                       "FROM information_schema.COLUMNS WHERE ")
-        + tables.join(QStringLiteral(" OR ")));
-    if (!result)
-        return columns;
-    while (MYSQL_ROW row = mysql_fetch_row(result)) {
-        const unsigned long* lengths = mysql_fetch_lengths(result);
-        auto text = [&](int i) { return QString::fromUtf8(row[i] ? row[i] : "", static_cast<qsizetype>(lengths[i])); };
-        const bool key = text(3) == QLatin1String("PRI");
-        const bool autoIncrement = text(4).contains(QLatin1String("auto_increment"), Qt::CaseInsensitive);
-        for (ColumnInfo& c : columns) {
-            if (c.database.compare(text(0), Qt::CaseInsensitive) != 0
-                || c.baseTable.compare(text(1), Qt::CaseInsensitive) != 0
-                || c.baseColumn.compare(text(2), Qt::CaseInsensitive) != 0)
-                continue;
-            if (key)
-                c.flags |= PRI_KEY_FLAG;
-            if (autoIncrement)
-                c.flags |= AUTO_INCREMENT_FLAG;
-        }
-    }
-    mysql_free_result(result);
+    if (!tables.isEmpty())
+        markKeys(columns, readTableKeys(connection, tables.join(QStringLiteral(" OR "))));
     return columns;
+}
+
+RecordsetXml::Writer::Writer(std::vector<ColumnInfo> descriptions)
+    : descriptions_(std::move(descriptions)), names_(xmlNames(descriptions_))
+{
+    // Column kinds that write the server's text unchanged skip the conversion.
+    for (const ColumnInfo& c : descriptions_) {
+        const Kind kind = classify(c).kind;
+        verbatim_.push_back(kind != Kind::Date && kind != Kind::DateTime && kind != Kind::Time
+                            && kind != Kind::Boolean && kind != Kind::Binary);
+    }
+}
+
+void RecordsetXml::Writer::begin(QByteArray& buffer) const
+{
+    buffer += Root;
+    newLine(buffer, 1);
+    buffer += "<s:Schema id='RowsetSchema'>";
+    newLine(buffer, 2);
+    buffer += "<s:ElementType name='row' content='eltOnly' rs:updatable='true'>";
+    for (std::size_t i = 0; i < descriptions_.size(); ++i)
+        buffer += attributeType(descriptions_[i], static_cast<int>(i) + 1, names_[i]);
+    newLine(buffer, 3);
+    buffer += "<s:extends type='rs:rowbase' />";
+    newLine(buffer, 2);
+    buffer += "</s:ElementType>";
+    newLine(buffer, 1);
+    buffer += "</s:Schema>";
+    newLine(buffer, 1);
+}
+
+void RecordsetXml::Writer::appendRow(QByteArray& buffer, const char* const* cells, const unsigned long* lengths)
+{
+    if (!anyRow_)
+        buffer += "<rs:data>";
+    anyRow_ = true;
+    newLine(buffer, 2);
+    buffer += "<z:row";
+    for (std::size_t col = 0; col < descriptions_.size(); ++col) {
+        const char* data = cells[col];
+        if (!data)
+            continue;   // a null value has no attribute
+        buffer += ' ';
+        buffer += names_[col];
+        buffer += "='";
+        if (verbatim_[col]) {
+            appendEscaped(buffer, data, static_cast<qsizetype>(lengths[col]));
+        } else {
+            const QByteArray text = value(descriptions_[col], data, lengths[col]);
+            appendEscaped(buffer, text.constData(), text.size());
+        }
+        buffer += '\'';
+    }
+    buffer += " />";
+}
+
+void RecordsetXml::Writer::end(QByteArray& buffer) const
+{
+    if (anyRow_) {
+        newLine(buffer, 1);
+        buffer += "</rs:data>";
+    } else {
+        buffer += "<rs:data />";
+    }
+    buffer += "\r\n</xml>";
 }
 
 bool RecordsetXml::write(const Dataset& dataset, const std::vector<ColumnInfo>& descriptions,
@@ -516,66 +594,23 @@ bool RecordsetXml::write(const Dataset& dataset, const std::vector<ColumnInfo>& 
 bool RecordsetXml::write(const RowSource& dataset, const std::vector<ColumnInfo>& descriptions,
                          QIODevice& out)
 {
-    const std::vector<QByteArray> names = xmlNames(descriptions);
+    Writer writer(descriptions);
+    QByteArray buffer;
+    writer.begin(buffer);
     const int columns = static_cast<int>(descriptions.size());
-
-    QByteArray buffer(Root);
-    newLine(buffer, 1);
-    buffer += "<s:Schema id='RowsetSchema'>";
-    newLine(buffer, 2);
-    buffer += "<s:ElementType name='row' content='eltOnly' rs:updatable='true'>";
-    for (int i = 0; i < columns; ++i)
-        buffer += attributeType(descriptions[i], i + 1, names[i]);
-    newLine(buffer, 3);
-    buffer += "<s:extends type='rs:rowbase' />";
-    newLine(buffer, 2);
-    buffer += "</s:ElementType>";
-    newLine(buffer, 1);
-    buffer += "</s:Schema>";
-    newLine(buffer, 1);
-
-    const int rows = dataset.rowCount();
-    if (rows == 0) {
-        buffer += "<rs:data />";
-    } else {
-        // Column kinds that write the server's text unchanged skip the conversion.
-        std::vector<bool> verbatim;
-        for (int i = 0; i < columns; ++i) {
-            const Kind kind = classify(descriptions[i]).kind;
-            verbatim.push_back(kind != Kind::Date && kind != Kind::DateTime && kind != Kind::Time
-                               && kind != Kind::Boolean && kind != Kind::Binary);
+    std::vector<const char*> cells(static_cast<std::size_t>(columns));
+    std::vector<unsigned long> lengths(static_cast<std::size_t>(columns));
+    for (int row = 0; row < dataset.rowCount(); ++row) {
+        for (int col = 0; col < columns; ++col)
+            cells[col] = dataset.cellData(row, col, &lengths[col]);
+        writer.appendRow(buffer, cells.data(), lengths.data());
+        if (buffer.size() >= (1 << 20)) {
+            if (out.write(buffer) != buffer.size())
+                return false;
+            buffer.truncate(0);   // keeps its capacity
         }
-        buffer += "<rs:data>";
-        for (int row = 0; row < rows; ++row) {
-            newLine(buffer, 2);
-            buffer += "<z:row";
-            for (int col = 0; col < columns; ++col) {
-                unsigned long length = 0;
-                const char* data = dataset.cellData(row, col, &length);
-                if (!data)
-                    continue;   // a null value has no attribute
-                buffer += ' ';
-                buffer += names[col];
-                buffer += "='";
-                if (verbatim[col]) {
-                    appendEscaped(buffer, data, static_cast<qsizetype>(length));
-                } else {
-                    const QByteArray text = value(descriptions[col], data, length);
-                    appendEscaped(buffer, text.constData(), text.size());
-                }
-                buffer += '\'';
-            }
-            buffer += " />";
-            if (buffer.size() >= (1 << 20)) {
-                if (out.write(buffer) != buffer.size())
-                    return false;
-                buffer.truncate(0);   // keeps its capacity
-            }
-        }
-        newLine(buffer, 1);
-        buffer += "</rs:data>";
     }
-    buffer += "\r\n</xml>";
+    writer.end(buffer);
     return out.write(buffer) == buffer.size();
 }
 

@@ -3,12 +3,14 @@
 #include "dataaccess/RowSource.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <vector>
 
+class Connection;
 class Dataset;
 class QIODevice;
-struct ColumnInfo;
+#include "dataaccess/Dataset.h"
 
 // The persisted-recordset XML format: the root `xml`, a schema built from the
 // result's column descriptions, then `rs:data` with one `z:row` per row. UTF-8,
@@ -47,8 +49,36 @@ std::vector<QByteArray> xmlNames(const std::vector<ColumnInfo>& columns);
 // plan; the tables' definitions are read on the dataset's connection.
 std::vector<ColumnInfo> describeColumns(const Dataset& dataset);
 
-// Writes the whole document of every row, with the schema from `columns` (one
-// per column of the rows); false when the device refused to take the bytes.
+// The key and auto-increment marks of table columns, read from the server's
+// catalogue (`tableCondition` selects rows of information_schema.COLUMNS), and
+// put on the result columns that come from them.
+struct TableKey {
+    QString database, table, column;
+    bool key = false;
+    bool autoIncrement = false;
+};
+std::vector<TableKey> readTableKeys(Connection& connection, const QString& tableCondition);
+void markKeys(std::vector<ColumnInfo>& columns, const std::vector<TableKey>& keys);
+
+// Writes the document piece by piece, for rows that arrive one at a time: the
+// schema, each row, then the end (which says whether any row came).
+class Writer {
+public:
+    explicit Writer(std::vector<ColumnInfo> descriptions);
+    void begin(QByteArray& buffer) const;
+    void appendRow(QByteArray& buffer, const char* const* cells, const unsigned long* lengths);
+    void end(QByteArray& buffer) const;
+
+private:
+    std::vector<ColumnInfo> descriptions_;
+    std::vector<QByteArray> names_;
+    std::vector<bool> verbatim_;
+    bool anyRow_ = false;
+};
+
+// Writes the whole document of every row (of an open dataset, or of any rows),
+// with the schema from `columns` (one per column of the rows); false when the
+// device refused to take the bytes.
 bool write(const RowSource& rows, const std::vector<ColumnInfo>& columns, QIODevice& out);
 bool write(const Dataset& dataset, const std::vector<ColumnInfo>& columns, QIODevice& out);
 

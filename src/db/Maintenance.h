@@ -1,19 +1,31 @@
 #pragma once
 
-class TDataModule3;
+#include <QtGlobal>
 
-// Removing rows for good, through MyCommand1, one statement per execution. No
-// change counter is raised: the rows removed were in none of the lists that the
-// counters announce.
+#include <functional>
+
+class Connection;
+
+// Removing rows for good, one statement per execution, on a connection of its
+// own (the window runs them off the GUI thread). No change counter is raised:
+// the rows removed were in none of the lists that the counters announce.
 namespace Maintenance {
 
-// The people, groups, devices and locations marked deleted, and the events of the
-// deleted people. Each statement stands on its own: one that fails ends the purge
-// with the earlier ones done, which leaves nothing inconsistent (the rest is still
-// only marked deleted, and a second purge finishes it).
-void PurgeDeletedRows(TDataModule3& m);
+// How far the work is: `done` of `total` (steps or events).
+using Progress = std::function<void(qint64 done, qint64 total)>;
 
-// The whole event log.
-void DeleteAllEvents(TDataModule3& m);
+// The people, groups, devices and locations marked deleted, and the events of the
+// deleted people, in five statements (the progress counts them). Each statement
+// stands on its own: one that fails ends the purge with the earlier ones done,
+// which leaves nothing inconsistent (the rest is still only marked deleted, and a
+// second purge finishes it).
+void PurgeDeletedRows(Connection& connection, const Progress& progress = {});
+
+// The whole event log as it stands when the work begins, removed in slices of
+// the oldest events so that the progress counts the events removed; events
+// recorded meanwhile stay.
+void DeleteAllEvents(Connection& connection, const Progress& progress = {});
+
+inline constexpr int DeleteSlice = 10000;
 
 }  // namespace Maintenance

@@ -47,40 +47,70 @@ void appendTime(QByteArray& out, const char* data, unsigned long length)
 
 }  // namespace
 
+EventCsv::EventCsv(const std::vector<ColumnInfo>& columns)
+{
+    for (int i = 0; i < 8; ++i) {
+        const QString name = QString::fromLatin1(Fields[i]);
+        const auto found = std::find_if(columns.begin(), columns.end(), [&](const ColumnInfo& c) {
+            return c.name.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (found == columns.end())
+            throw DataError(QStringLiteral("Field '%1' not found").arg(name));
+        columns_[i] = static_cast<int>(found - columns.begin());
+    }
+}
+
+QByteArray EventCsv::header()
+{
+    return Windows1250::encode(QStringLiteral(
+        "Data i czas;imię;nazwisko;zdarzenie;nazwa kontrolera;nr kontrolera;typ;nazwa głowicy"));
+}
+
+void EventCsv::appendRow(QByteArray& buffer, const char* const* cells, const unsigned long* lengths) const
+{
+    buffer += "\r\n";
+    for (int i = 0; i < 8; ++i) {
+        if (i > 0)
+            buffer += ';';
+        if (i == Serial)
+            buffer += '\'';
+        const char* data = cells[columns_[i]];
+        const unsigned long length = lengths[columns_[i]];
+        if (data && i == Time)
+            appendTime(buffer, data, length);
+        else if (data)
+            appendText(buffer, data, length);
+        if (i == Serial)
+            buffer += '\'';
+    }
+}
+
 void writeEventsCsv(const Dataset& rows, const QString& fileName)
 {
-    std::array<int, 8> columns{};
-    for (int i = 0; i < 8; ++i)
-        columns[i] = rows.requireColumn(QString::fromLatin1(Fields[i]));
+    std::vector<ColumnInfo> columns;
+    for (int i = 0; i < rows.columnCount(); ++i)
+        columns.push_back(rows.column(i));
+    const EventCsv csv(columns);
 
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(fileName, file.errorString());
-    if (!writeEventsCsv(DatasetRows(rows), columns, file) || !file.commit())
+    if (!writeEventsCsv(DatasetRows(rows), csv.columns(), file) || !file.commit())
         throw FileError(fileName, file.errorString());
 }
 
 bool writeEventsCsv(const RowSource& rows, const std::array<int, 8>& columns, QIODevice& file)
 {
-    QByteArray buffer = Windows1250::encode(QStringLiteral(
-        "Data i czas;imię;nazwisko;zdarzenie;nazwa kontrolera;nr kontrolera;typ;nazwa głowicy"));
+    const EventCsv csv(columns);
+    const std::size_t width = static_cast<std::size_t>(*std::max_element(columns.begin(), columns.end())) + 1;
+    QByteArray buffer = EventCsv::header();
+    std::vector<const char*> cells(width);
+    std::vector<unsigned long> lengths(width);
     bool written = true;
     for (int row = 0; row < rows.rowCount() && written; ++row) {
-        buffer += "\r\n";
-        for (int i = 0; i < 8; ++i) {
-            if (i > 0)
-                buffer += ';';
-            if (i == Serial)
-                buffer += '\'';
-            unsigned long length = 0;
-            const char* data = rows.cellData(row, columns[i], &length);
-            if (data && i == Time)
-                appendTime(buffer, data, length);
-            else if (data)
-                appendText(buffer, data, length);
-            if (i == Serial)
-                buffer += '\'';
-        }
+        for (int col : columns)
+            cells[static_cast<std::size_t>(col)] = rows.cellData(row, col, &lengths[static_cast<std::size_t>(col)]);
+        csv.appendRow(buffer, cells.data(), lengths.data());
         if (buffer.size() >= (1 << 20)) {
             written = file.write(buffer) == buffer.size();
             buffer.truncate(0);   // keeps its capacity

@@ -2,27 +2,31 @@
 
 #include "db/Lookups.h"
 #include "db/TDataModule3.h"
-#include "events/EventCsv.h"
 
-QString EventLog::CountEvents(TDataModule3& m, const EventFilter& filter)
+EventCount EventLog::countOf(const Dataset& counted)
 {
-    return m.lookUp({EventStatements::count(filter)}).textAt(0);
+    QStringList cells;
+    for (int i = 0; i < counted.columnCount(); ++i)
+        cells << counted.textAt(i);
+    return EventCount::fromRow(cells);
 }
 
-void EventLog::ShowEventPage(TDataModule3& m, const EventFilter& filter, qint64 offset, int count)
+EventCount EventLog::CountEvents(TDataModule3& m, const EventFilter& filter)
 {
-    m.Events.setStatement(EventStatements::page(filter, offset, count));
+    return countOf(m.lookUp({EventStatements::count(filter)}));
+}
+
+void EventLog::ShowEventPage(TDataModule3& m, const EventFilter& filter, qint64 offset, int count,
+                             const EventCount& counted)
+{
+    m.Events.setStatement(EventStatements::page(filter, offset, count, counted));
     m.Events.reexecute();
 }
 
-void EventLog::ExportEvents(TDataModule3& m, const EventFilter& filter, int mode, const QString& fileName)
+void EventLog::RunExportStatement(TDataModule3& m, const EventFilter& filter)
 {
     m.SQL.setStatement(EventStatements::all(filter));
     m.SQL.reexecute();
-    if (mode == 2)
-        writeEventsCsv(m.SQL, fileName);
-    else if (mode == 3)
-        m.SQL.saveAsXml(fileName);
 }
 
 QStringList EventLog::FillPersonList(const TDataModule3& m, Lookups& lookups)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class Dataset;
 class Lookups;
 class TDataModule3;
 
@@ -13,14 +14,16 @@ class TDataModule3;
 // It only reads.
 namespace EventLog {
 
-// The number of events the filter selects, as the server writes it; the count
-// stays in SQL.
-QString CountEvents(TDataModule3& m, const EventFilter& filter);
+// The number of events the filter selects, as the server writes it, with the
+// missing keys a page needs; the count stays in SQL.
+EventCount CountEvents(TDataModule3& m, const EventFilter& filter);
+// The count read from the first row of a count statement's result.
+EventCount countOf(const Dataset& counted);
 // One page of the filtered events into Events.
-void ShowEventPage(TDataModule3& m, const EventFilter& filter, qint64 offset, int count);
-// All filtered events into SQL, written to the file: mode 2 CSV, mode 3 XML;
-// mode 1 (the spreadsheet) only runs the statement.
-void ExportEvents(TDataModule3& m, const EventFilter& filter, int mode, const QString& fileName);
+void ShowEventPage(TDataModule3& m, const EventFilter& filter, qint64 offset, int count,
+                   const EventCount& counted);
+// All filtered events into SQL (the spreadsheet export, which writes no file).
+void RunExportStatement(TDataModule3& m, const EventFilter& filter);
 
 // PersonList[i] for i = 1, 2, ... is the i-th person of Users (entry 0 is never
 // filled); returns the texts of the filter's person list, "surname first name".

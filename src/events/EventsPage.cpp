@@ -3,6 +3,7 @@
 
 #include "db/Lookups.h"
 #include "db/TDataModule3.h"
+#include "events/EventExport.h"
 #include "events/WatchRefresh.h"
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -55,6 +57,14 @@ EventsPage::EventsPage(const PageContext& context) : context_(context), m_(conte
     layout->addLayout(left, 1);
     layout->addLayout(right);
 
+    export_ = std::make_unique<BackgroundExport>(BackgroundExport::Callbacks{
+        [this](const EventCount& counted) {
+            // Unless the operator queried since: the labels then show that query.
+            if (exportGeneration_ == generation_)
+                showCount(counted.text);
+        },
+        [this](qint64 written, qint64 total) { showExportProgress(written, total); },
+        [this](const ExportOutcome& outcome) { context_.guard.run([&] { exportFinished(outcome); }); }});
     watch_ = std::make_unique<WatchRefresh>(
         [this](WatchReply& reply) { context_.guard.run([&] { applyWatchReply(reply); }); });
 
@@ -62,8 +72,13 @@ EventsPage::EventsPage(const PageContext& context) : context_(context), m_(conte
             [this] { fillGroupCombo(ComboBox10, context_.lookups, true); });
     connect(&context_.lookups, &Lookups::passageListFilled, this, &EventsPage::showPassageList);
     // The log changed under the page (maintenance): the filter runs again.
+    // Its statements run off the GUI thread, as the watch's do: after a purge of a
+    // large log the count alone would keep the window silent.
     connect(&context_.pageSignals, &PageSignals::eventLogChanged, this,
-            [this] { context_.guard.run([this] { Button27Click(); }); });
+            [this] { context_.guard.run([this] {
+                ++generation_;   // a refresh begun before the change is outdated
+                refreshForWatch();
+            }); });
 }
 
 EventsPage::~EventsPage() = default;
@@ -189,11 +204,19 @@ QGroupBox* EventsPage::buildExport()
     column->addWidget(Button30);
     column->addWidget(Button31);
     column->addWidget(Button29);
+    ExportProgress = named<QProgressBar>("ExportProgress", box);
+    ExportProgress->setTextVisible(true);
+    ExportProgress->hide();
+    ExportStop = named<QPushButton>("ExportStop", QStringLiteral("Przerwij eksport"), box);
+    ExportStop->hide();
+    column->addWidget(ExportProgress);
+    column->addWidget(ExportStop);
 
     const ErrorGuard& guard = context_.guard;
     connectGuarded(Button30, &QPushButton::clicked, this, guard, [this] { Button30Click(); });
     connectGuarded(Button31, &QPushButton::clicked, this, guard, [this] { Button31Click(); });
     connectGuarded(Button29, &QPushButton::clicked, this, guard, [this] { Button29Click(); });
+    connectGuarded(ExportStop, &QPushButton::clicked, this, guard, [this] { ExportStopClick(); });
     return box;
 }
 

@@ -7,7 +7,9 @@
 
 #include <memory>
 
+class BackgroundExport;
 class BoundGrid;
+class QProgressBar;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -53,9 +55,16 @@ public:
     void CheckBox13Click();
 
     // Export: "Eksport do EXELA" (hidden), "Eksport do pliku CSV", "Export do pliku XML".
+    // The CSV and XML exports run on a connection of their own, off the GUI
+    // thread; the window answers meanwhile and the stop button ends them.
     void Button29Click();
     void Button30Click();
     void Button31Click();
+    void ExportStopClick();
+    bool exportRunning() const;
+    // Waits until a running export has ended and its outcome is shown.
+    void waitForExport();
+    BackgroundExport& backgroundExport() const { return *export_; }
 
     // The watch's press of "Filtruj" when new events arrived: the statements run on
     // a connection of their own, off the GUI thread; their rows are then shown as
@@ -89,6 +98,8 @@ public:
     QPushButton* Button29 = nullptr;      // "Eksport do EXELA", hidden
     QPushButton* Button30 = nullptr;      // "Eksport do pliku CSV"
     QPushButton* Button31 = nullptr;      // "Export do pliku XML"
+    QProgressBar* ExportProgress = nullptr; // "zapisano N z M zdarzeń", while an export runs
+    QPushButton* ExportStop = nullptr;    // "Przerwij eksport"
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -109,13 +120,17 @@ private:
     QGroupBox* buildExport();
     void showPassageList();
     void showCount(const QString& count);
+    void showExportProgress(qint64 written, qint64 total);
+    void exportFinished(const struct ExportOutcome& outcome);
     void applyWatchReply(WatchReply& reply);
     bool connected() const;
 
     const PageContext context_;
     TDataModule3& m_;
     std::unique_ptr<WatchRefresh> watch_;
+    std::unique_ptr<BackgroundExport> export_;
     // Raised by every query of the operator, so that a watch refresh begun
     // earlier does not replace what it shows.
     quint64 generation_ = 0;
+    quint64 exportGeneration_ = 0;   // generation_ when the running export began
 };

@@ -2,6 +2,8 @@
 #include "dataaccess/Errors.h"
 #include "db/TDataModule3.h"
 #include "db/Lookups.h"
+#include "dataaccess/ConnectionSettings.h"
+#include "events/EventExport.h"
 #include "events/EventLog.h"
 #include "events/EventsPage.h"
 #include "events/WatchRefresh.h"
@@ -11,6 +13,8 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <errmsg.h>
@@ -42,11 +46,28 @@ void EventsPage::QueryEvents(int personId, int groupId, int deviceId, int eventT
     if (mode == 0)
         ++generation_;   // a watch refresh begun before this is outdated
 
-    showCount(EventLog::CountEvents(m_, filter));
+    // The file exports count and write on a connection of their own, off the
+    // GUI thread; the labels take their count when it arrives.
+    if (mode == 2 || mode == 3) {
+        if (exportRunning())
+            return;
+        Button30->setEnabled(false);
+        Button31->setEnabled(false);
+        showExportProgress(0, -1);
+        ExportProgress->show();
+        ExportStop->setEnabled(true);
+        ExportStop->show();
+        exportGeneration_ = generation_;
+        export_->start({settingsOf(m_.Quorvel), filter, mode, fileName});
+        return;
+    }
+
+    const EventCount counted = EventLog::CountEvents(m_, filter);
+    showCount(counted.text);
     if (mode == 0)
-        EventLog::ShowEventPage(m_, filter, offset, count);
+        EventLog::ShowEventPage(m_, filter, offset, count, counted);
     else
-        EventLog::ExportEvents(m_, filter, mode, fileName);
+        EventLog::RunExportStatement(m_, filter);
 }
 
 // The record count, and the page count as count div 100 + 1.
@@ -136,10 +157,7 @@ void EventsPage::refreshForWatch()
     if (!connected())
         return;
     const ShownFilter shown = shownFilter();
-    const Connection& c = m_.Quorvel;
-    watch_->start({generation_, c.server(), c.login(), c.password(), c.database(),
-                   EventStatements::count(shown.filter),
-                   EventStatements::page(shown.filter, shown.offset, PageSize)});
+    watch_->start({generation_, settingsOf(m_.Quorvel), shown.filter, shown.offset, PageSize});
 }
 
 void EventsPage::waitForWatchRefresh() { watch_->waitUntilIdle(); }
@@ -151,8 +169,7 @@ void EventsPage::applyWatchReply(WatchReply& reply)
     const WatchRequest& r = reply.request;
     const Connection& c = m_.Quorvel;
     // The operator queried since, or the connection was closed or pointed elsewhere.
-    if (r.generation != generation_ || !c.isOpen() || r.server != c.server()
-        || r.login != c.login() || r.password != c.password() || r.database != c.database())
+    if (r.generation != generation_ || !c.isOpen() || r.settings != settingsOf(c))
         return;
 
     auto fail = [&] {
@@ -165,11 +182,11 @@ void EventsPage::applyWatchReply(WatchReply& reply)
     };
     if (!reply.count)
         fail();
-    m_.SQL.assign(r.countStatement, reply.count.release());
+    m_.SQL.assign(reply.countStatement, reply.count.release());
     showCount(m_.SQL.textAt(0));
     if (!reply.page)
         fail();
     const int recordNo = m_.Events.recordNo();
-    m_.Events.assign(r.pageStatement, reply.page.release());
+    m_.Events.assign(reply.pageStatement, reply.page.release());
     m_.Events.setRecordNo(recordNo);
 }

@@ -54,15 +54,23 @@ void WatchRefresh::run()
         WatchReply reply;
         reply.request = std::move(request);
         try {
-            connection.setServer(reply.request.server);
-            connection.setLogin(reply.request.login);
-            connection.setPassword(reply.request.password);
-            connection.setDatabase(reply.request.database);
             // The server ends a session idle past its wait_timeout; this one idles
             // whenever the event page is not watched, so it reconnects quietly.
-            connection.closeIfDead();
-            reply.count.reset(connection.query(reply.request.countStatement));
-            reply.page.reset(connection.query(reply.request.pageStatement));
+            openConnection(connection, reply.request.settings);
+            const WatchRequest& r = reply.request;
+            reply.countStatement = EventStatements::count(r.filter);
+            reply.count.reset(connection.query(reply.countStatement));
+            // The page statement needs what the count found.
+            QStringList cells;
+            if (MYSQL_ROW row = reply.count ? mysql_fetch_row(reply.count.get()) : nullptr) {
+                const unsigned long* lengths = mysql_fetch_lengths(reply.count.get());
+                for (unsigned i = 0; i < mysql_num_fields(reply.count.get()); ++i)
+                    cells << QString::fromUtf8(row[i] ? row[i] : "", static_cast<qsizetype>(lengths[i]));
+                mysql_data_seek(reply.count.get(), 0);
+            }
+            reply.pageStatement =
+                EventStatements::page(r.filter, r.offset, r.rowCount, EventCount::fromRow(cells));
+            reply.page.reset(connection.query(reply.pageStatement));
         } catch (const DatabaseError& e) {
             reply.error = e.message();
             reply.errorCode = e.code();

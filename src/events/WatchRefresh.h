@@ -1,5 +1,8 @@
 #pragma once
 
+#include "dataaccess/ConnectionSettings.h"
+#include "events/EventStatements.h"
+
 #include <QString>
 
 #include <condition_variable>
@@ -17,17 +20,21 @@ struct ResultDeleter {
 };
 using ResultPtr = std::unique_ptr<st_mysql_res, ResultDeleter>;
 
-// The statements of one watch refresh and where to run them.
+// The filter and page of one watch refresh and where to run them.
 struct WatchRequest {
     quint64 generation = 0;
-    QString server, login, password, database;
-    QString countStatement;
-    QString pageStatement;
+    ConnectionSettings settings;
+    EventFilter filter;
+    qint64 offset = 0;
+    int rowCount = 0;
 };
 
-// Their rows, or the error that stopped them (a failing count runs no page).
+// The statements run and their rows, or the error that stopped them (a failing
+// count runs no page).
 struct WatchReply {
     WatchRequest request;
+    QString countStatement;
+    QString pageStatement;
     ResultPtr count;
     ResultPtr page;
     QString error;

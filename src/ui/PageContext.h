@@ -15,6 +15,8 @@ signals:
     void cardsChanged();
     // The event log changed under the event page (maintenance): it filters again.
     void eventLogChanged();
+    // A line for the status bar of the window (the end of a background export).
+    void statusMessage(const QString& text);
 };
 
 // What every page is given: the data module, the dialogs, the error guard its

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/ReachCommands.h"
 #include "app/ToolCommands.h"
 #include "app/Version.h"
 
@@ -32,6 +33,7 @@ const char* const Usage =
     "               repeat within the file, a row without names), one line a row\n"
     "               (number, first name, surname, card code, forecast; tab-separated)\n"
     "               and the counts; writes nothing\n"
+    "%s"
     "\n"
     "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\"),\n"
     "2 error, told in one line on standard error.\n";
@@ -48,13 +50,19 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         return 0;
     }
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
-        std::fputs(Usage, out);
+        std::fprintf(out, Usage, ReachCommands::Usage);
         return 0;
     }
     if (first == QLatin1String("check"))
         return ToolCommands::check(arguments.mid(1), out, err);
     if (first == QLatin1String("card-code"))
         return ToolCommands::cardCode(arguments.mid(1), out, err);
+    if (first == QLatin1String("who"))
+        return ReachCommands::who(arguments.mid(1), out, err);
+    if (first == QLatin1String("where"))
+        return ReachCommands::where(arguments.mid(1), out, err);
+    if (first == QLatin1String("cards"))
+        return ReachCommands::cards(arguments.mid(1), out, err);
     if (first == QLatin1String("import-check"))
         return ToolCommands::importCheck(arguments.mid(1), out, err);
     // Qt's own options (-platform, -style, -geometry, ...) are the window's.

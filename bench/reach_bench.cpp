@@ -91,6 +91,14 @@ int main(int argc, char** argv)
         const Result where = measure("Dokąd wejdzie", admin, bare, connection, rounds, [&] {
             return static_cast<int>(Reach::WhereCanGo(connection, in.samplePersonId, {}, utc).passages.size());
         });
+        // Not a target, for the record: the preview of deleting the most used template.
+        const int used = static_cast<int>(number(bare, "SELECT ID_PERMISSIONS_FK FROM PERMISSIONS_has_GROUPS "
+                                                       "GROUP BY ID_PERMISSIONS_FK ORDER BY COUNT(*) DESC, "
+                                                       "ID_PERMISSIONS_FK LIMIT 1"));
+        measure("Skutki", admin, bare, connection, rounds, [&] {
+            const ChangePreview p = Reach::PreviewChange(connection, {AccessChange::DeleteTemplate, used, {}}, utc);
+            return static_cast<int>(p.losses.size() + p.gains.size());
+        });
         mysql_close(admin);
         mysql_close(bare);
         dropInstallation(in);

@@ -6,12 +6,17 @@
 
 namespace AccessRule {
 
+QDate validityDate(const QString& stored) { return QDate::fromString(stored, Qt::ISODate); }
+
 CardState cardOn(int owner, const QString& from, const QString& to, const QDate& date)
+{
+    return cardOn(owner, validityDate(from), validityDate(to), date);
+}
+
+CardState cardOn(int owner, const QDate& first, const QDate& last, const QDate& date)
 {
     if (owner == 0)
         return CardState::NoOwner;
-    const QDate first = QDate::fromString(from, Qt::ISODate);
-    const QDate last = QDate::fromString(to, Qt::ISODate);
     if (!first.isValid() || !last.isValid())
         return CardState::NoValidity;
     if (date < first)
@@ -29,11 +34,16 @@ bool periodCovers(const DayPeriod& period, int secondOfDay)
 RowState rowAt(ReaderHead head, int input, int output, bool templateFound, const QString& dayString,
                int secondOfDay)
 {
+    return rowAt(head, input, output, templateFound, ReadDayString(dayString), secondOfDay);
+}
+
+RowState rowAt(ReaderHead head, int input, int output, bool templateFound, const DayPeriod& period,
+               int secondOfDay)
+{
     if ((head == ReaderHead::A ? input : output) != 1)
         return RowState::OtherHead;
     if (!templateFound)
         return RowState::NoTemplate;
-    const DayPeriod period = ReadDayString(dayString);
     if (!period.open)
         return RowState::DayClosed;
     return periodCovers(period, secondOfDay) ? RowState::Grants : RowState::OutsidePeriod;

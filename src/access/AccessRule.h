@@ -16,6 +16,10 @@ namespace AccessRule {
 // lie between them, both days included.
 enum class CardState { Valid, NoOwner, NoValidity, NotYet, Expired };
 CardState cardOn(int owner, const QString& from, const QString& to, const QDate& date);
+// The same with the stored dates already read (validityDate), for many questions at once.
+CardState cardOn(int owner, const QDate& first, const QDate& last, const QDate& date);
+// KARENCJA_OD or KARENCJA_DO as stored ("YYYY-MM-DD"); invalid when NULL or not a date.
+QDate validityDate(const QString& stored);
 
 // A person or a group takes part while its row exists and is not marked deleted.
 inline bool live(bool found, int del) { return found && del == 0; }
@@ -25,6 +29,9 @@ inline bool live(bool found, int del) { return found && del == 0; }
 // must be a period, and the second must lie in it (start included, end excluded).
 enum class RowState { Grants, OtherHead, NoTemplate, DayClosed, OutsidePeriod };
 RowState rowAt(ReaderHead head, int input, int output, bool templateFound, const QString& dayString,
+               int secondOfDay);
+// The same with the day string already read (ReadDayString), for many questions at once.
+RowState rowAt(ReaderHead head, int input, int output, bool templateFound, const DayPeriod& period,
                int secondOfDay);
 bool periodCovers(const DayPeriod& period, int secondOfDay);
 inline int secondOf(const QTime& time) { return time.msecsSinceStartOfDay() / 1000; }

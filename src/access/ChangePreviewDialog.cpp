@@ -21,6 +21,7 @@ ChangePreviewDialog::ChangePreviewDialog(QWidget* parent) : QDialog(parent)
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 8);
     list->horizontalHeader()->setStretchLastSection(true);
     auto* note = new QLabel(QStringLiteral("Stan w tej chwili, w czasie każdego przejścia; nic nie zostało "
                                            "zmienione."),

@@ -28,11 +28,28 @@ struct Row {
     bool templateFound = false;
     QString templateName;
     QString days[7];
+    DayPeriod periods[7];   // the day strings as read by the rule
+    QString periodTexts[7];  // "08:00–16:00", empty on a closed day
+
+    void readDays()
+    {
+        for (int day = 0; day < 7; ++day) {
+            periods[day] = ReadDayString(days[day]);
+            periodTexts[day] = periods[day].open ? AccessRule::periodText(periods[day]) : QString();
+        }
+    }
 };
 
 struct Card {
     int id = 0, owner = 0;
     QString code, from, to;
+    QDate first, last;   // from and to as the rule reads them
+
+    Card(int id, int owner, const QString& code, const QString& from, const QString& to)
+        : id(id), owner(owner), code(code), from(from), to(to), first(AccessRule::validityDate(from)),
+          last(AccessRule::validityDate(to))
+    {
+    }
 };
 
 struct Person {
@@ -74,7 +91,10 @@ QString personText(const QString& surname, const QString& firstName)
 // groups and the people with their cards.
 class Facts {
 public:
-    explicit Facts(Connection& connection) : connection_(&connection) {}
+    explicit Facts(Connection& connection)
+        : rows_(std::make_shared<Dataset>(connection, QStringLiteral("Reach")))
+    {
+    }
 
     QHash<int, Device> devices;
     QList<int> deviceOrder;              // by name
@@ -127,6 +147,7 @@ public:
             row.templateName = rows_->cell(r, 7);
             for (int day = 0; day < 7; ++day)
                 row.days[day] = rows_->cell(r, 8 + day);
+            row.readDays();
             rows << row;
         }
     }
@@ -173,8 +194,11 @@ public:
         case AccessChange::SaveTemplate:
             for (Row& row : rows)
                 if (row.templateId == change.id && row.templateFound)
+                {
                     for (int day = 0; day < 7; ++day)
                         row.days[day] = change.days.value(day);
+                    row.readDays();
+                }
             break;
         case AccessChange::RevokePermission:
             rows.removeIf([&](const Row& row) { return row.nmid == change.id; });
@@ -225,12 +249,11 @@ public:
     Group group(int id) const { return groups.value(id); }
 
 private:
-    // Each statement gets a dataset of its own, dropped once its rows are taken.
+    // One dataset for the statements in turn: each keeps its rows until the next.
     void read(const QString& statement)
     {
-        rows_ = std::make_shared<Dataset>(*connection_, QStringLiteral("Reach"));
         rows_->setStatement(statement);
-        rows_->open();
+        rows_->reexecute();
     }
     int integer(int row, int column) const
     {
@@ -239,8 +262,7 @@ private:
         return data ? Dataset::toInteger(data, length) : 0;
     }
 
-    Connection* connection_;
-    std::shared_ptr<Dataset> rows_;
+    std::shared_ptr<Dataset> rows_;   // shared by copies, which read no more
     QHash<QPair<int, int>, QList<int>> index_;
 };
 
@@ -252,92 +274,123 @@ struct Candidate {
 
 struct Decision {
     bool granted = false;
+    // What decides a grant; for a refusal, where the card that came furthest along
+    // the chain stopped (its text is made only when it is shown).
+    enum Stop { NoPassage, PassageDeleted, NoCard, CardStep, OwnerStep, GroupStep, NoRows, RowStep };
+    Stop stop = NoCard;
+    int rank = -1;
     const Card* card = nullptr;
+    const Person* owner = nullptr;
     const Row* row = nullptr;
-    QString reason;
+    CardState cardState = CardState::Valid;
+    RowState rowState = RowState::Grants;
 };
 
 // The controller's decision for cards taken in order: the first card that opens
-// decides, with its group's first row that opens. A refusal keeps the reason of
-// the card that came furthest along the chain.
-Decision decide(Facts& f, const QList<Candidate>& cards, int deviceId, ReaderHead head,
+// decides, with its group's first row that opens.
+Decision decide(Facts& f, const QList<Candidate>& cards, int deviceId, ReaderHead head, int weekday,
                 const QDate& date, int second)
 {
     Decision d;
-    int furthest = -1;
-    auto refuse = [&](int stage, const QString& why) {
-        if (stage > furthest) {
-            furthest = stage;
-            d.reason = why;
+    auto stopAt = [&](Decision::Stop stop, int rank, const Candidate& c) {
+        if (rank > d.rank) {
+            d.stop = stop;
+            d.rank = rank;
+            d.card = c.card;
+            d.owner = c.owner;
+            return true;
         }
+        return false;
     };
     const auto device = f.devices.constFind(deviceId);
-    if (device == f.devices.constEnd()) {
-        d.reason = QStringLiteral("przejście nie istnieje");
+    if (device == f.devices.constEnd() || !AccessRule::live(true, device->del)) {
+        d.stop = device == f.devices.constEnd() ? Decision::NoPassage : Decision::PassageDeleted;
         return d;
     }
-    if (!AccessRule::live(true, device->del)) {
-        d.reason = QStringLiteral("przejście usunięte");
-        return d;
-    }
-    if (cards.isEmpty())
-        d.reason = QStringLiteral("brak karty");
     for (const Candidate& c : cards) {
-        switch (AccessRule::cardOn(c.card->owner, c.card->from, c.card->to, date)) {
-        case CardState::NoOwner:
-            refuse(0, QStringLiteral("karta %1 bez właściciela").arg(c.card->code));
+        const CardState state = AccessRule::cardOn(c.card->owner, c.card->first, c.card->last, date);
+        if (state != CardState::Valid) {
+            if (stopAt(Decision::CardStep, 0, c))
+                d.cardState = state;
             continue;
-        case CardState::NoValidity:
-            refuse(0, QStringLiteral("karta %1 bez daty ważności").arg(c.card->code));
-            continue;
-        case CardState::NotYet:
-            refuse(0, QStringLiteral("karta %1 ważna dopiero od %2").arg(c.card->code, c.card->from));
-            continue;
-        case CardState::Expired:
-            refuse(0, QStringLiteral("karta %1 ważna tylko do %2").arg(c.card->code, c.card->to));
-            continue;
-        case CardState::Valid:
-            break;
         }
         if (!c.owner || !AccessRule::live(c.owner->found, c.owner->del)) {
-            refuse(1, c.owner ? QStringLiteral("osoba usunięta") : QStringLiteral("właściciel nie istnieje"));
+            stopAt(Decision::OwnerStep, 1, c);
             continue;
         }
         const Group g = f.group(c.owner->groupId);
         if (!AccessRule::live(g.found, g.del)) {
-            refuse(2, g.found ? QStringLiteral("grupa usunięta") : QStringLiteral("grupa nie istnieje"));
+            stopAt(Decision::GroupStep, 2, c);
             continue;
         }
-        const QList<const Row*>& rows = f.rowsOf(c.owner->groupId, deviceId);
+        const QList<const Row*> rows = f.rowsOf(c.owner->groupId, deviceId);
         if (rows.isEmpty())
-            refuse(3, QStringLiteral("grupa nie ma uprawnień na tym przejściu"));
+            stopAt(Decision::NoRows, 3, c);
         for (const Row* row : rows) {
-            const QString& day = row->days[date.dayOfWeek() - 1];
-            switch (AccessRule::rowAt(head, row->input, row->output, row->templateFound, day, second)) {
-            case RowState::Grants:
+            const RowState state = AccessRule::rowAt(head, row->input, row->output, row->templateFound,
+                                                     row->periods[weekday - 1], second);
+            if (state == RowState::Grants) {
                 d.granted = true;
                 d.card = c.card;
+                d.owner = c.owner;
                 d.row = row;
-                d.reason.clear();
                 return d;
-            case RowState::OtherHead:
-                refuse(4, QStringLiteral("uprawnienie nie obejmuje głowicy %1").arg(AccessRule::headName(head)));
-                break;
-            case RowState::NoTemplate:
-                refuse(5, QStringLiteral("szablon uprawnienia nie istnieje"));
-                break;
-            case RowState::DayClosed:
-                refuse(6, QStringLiteral("szablon %1 nie wpuszcza w %2").arg(row->templateName,
-                                                                           WeekdayName(date.dayOfWeek())));
-                break;
-            case RowState::OutsidePeriod:
-                refuse(7, QStringLiteral("poza godzinami szablonu %1 (%2)")
-                              .arg(row->templateName, AccessRule::periodText(ReadDayString(day))));
-                break;
+            }
+            if (stopAt(Decision::RowStep, 3 + static_cast<int>(state), c)) {
+                d.row = row;
+                d.rowState = state;
             }
         }
     }
     return d;
+}
+
+// Why a refused decision refused, in a few words.
+QString reasonOf(Facts& f, const Decision& d, ReaderHead head, int weekday)
+{
+    switch (d.stop) {
+    case Decision::NoPassage:
+        return QStringLiteral("przejście nie istnieje");
+    case Decision::PassageDeleted:
+        return QStringLiteral("przejście usunięte");
+    case Decision::NoCard:
+        return QStringLiteral("brak karty");
+    case Decision::CardStep:
+        switch (d.cardState) {
+        case CardState::NoOwner:
+            return QStringLiteral("karta %1 bez właściciela").arg(d.card->code);
+        case CardState::NoValidity:
+            return QStringLiteral("karta %1 bez daty ważności").arg(d.card->code);
+        case CardState::NotYet:
+            return QStringLiteral("karta %1 ważna dopiero od %2").arg(d.card->code, d.card->from);
+        case CardState::Expired:
+        case CardState::Valid:
+            return QStringLiteral("karta %1 ważna tylko do %2").arg(d.card->code, d.card->to);
+        }
+        break;
+    case Decision::OwnerStep:
+        return d.owner ? QStringLiteral("osoba usunięta") : QStringLiteral("właściciel nie istnieje");
+    case Decision::GroupStep:
+        return f.group(d.owner->groupId).found ? QStringLiteral("grupa usunięta")
+                                               : QStringLiteral("grupa nie istnieje");
+    case Decision::NoRows:
+        return QStringLiteral("grupa nie ma uprawnień na tym przejściu");
+    case Decision::RowStep:
+        switch (d.rowState) {
+        case RowState::OtherHead:
+            return QStringLiteral("uprawnienie nie obejmuje głowicy %1").arg(AccessRule::headName(head));
+        case RowState::NoTemplate:
+            return QStringLiteral("szablon uprawnienia nie istnieje");
+        case RowState::DayClosed:
+            return QStringLiteral("szablon %1 nie wpuszcza w %2").arg(d.row->templateName, WeekdayName(weekday));
+        case RowState::OutsidePeriod:
+        case RowState::Grants:
+            return QStringLiteral("poza godzinami szablonu %1 (%2)")
+                .arg(d.row->templateName, AccessRule::periodText(d.row->periods[weekday - 1]));
+        }
+        break;
+    }
+    return {};
 }
 
 QList<Candidate> cardsOf(const Person& p)
@@ -367,6 +420,8 @@ WhoAnswer who(Facts& f, const QList<int>& persons, int deviceId, ReaderHead head
     if (device->del != 0)
         a.problem = QStringLiteral("Przejście jest usunięte: nikt nie wejdzie.");
     const int second = AccessRule::secondOf(time);
+    const int weekday = date.dayOfWeek();
+    a.entries.reserve(persons.size());
     for (int index : persons) {
         const Person& p = f.people[index];
         WhoEntry e;
@@ -375,16 +430,17 @@ WhoAnswer who(Facts& f, const QList<int>& persons, int deviceId, ReaderHead head
         e.surname = p.surname;
         e.groupId = p.groupId;
         e.groupName = f.group(p.groupId).name;
-        const Decision d = decide(f, cardsOf(p), deviceId, head, date, second);
+        const Decision d = decide(f, cardsOf(p), deviceId, head, weekday, date, second);
         e.passes = d.granted;
-        e.reason = d.reason;
+        if (!d.granted)
+            e.reason = reasonOf(f, d, head, weekday);
         if (d.granted) {
             e.cardId = d.card->id;
             e.cardCode = d.card->code;
             e.permissionId = d.row->nmid;
             e.templateId = d.row->templateId;
             e.templateName = d.row->templateName;
-            e.period = AccessRule::periodText(ReadDayString(d.row->days[date.dayOfWeek() - 1]));
+            e.period = d.row->periodTexts[weekday - 1];
         }
         a.entries << e;
     }
@@ -421,13 +477,18 @@ QDateTime localNow(const Device& d, const QDateTime& utc)
 QString dayText(const QList<const Row*>& rows, int weekday)
 {
     QList<DayPeriod> periods;
-    for (const Row* row : rows) {
-        const DayPeriod p = ReadDayString(row->days[weekday]);
-        if (p.open)
-            periods << p;
-    }
-    if (periods.isEmpty())
+    const Row* only = nullptr;
+    for (const Row* row : rows)
+        if (row->periods[weekday].open) {
+            if (only)
+                periods << only->periods[weekday];
+            only = row;
+        }
+    if (!only)
         return QStringLiteral("—");
+    if (periods.isEmpty())   // one period, the usual case
+        return only->periodTexts[weekday];
+    periods << only->periods[weekday];
     std::sort(periods.begin(), periods.end(),
               [](const DayPeriod& a, const DayPeriod& b) { return a.startSecond < b.startSecond; });
     QList<DayPeriod> merged{periods.first()};
@@ -683,13 +744,16 @@ WhereAnswer WhereCanGo(Connection& connection, int personId, const QString& card
         p.name = d.name;
         p.date = local.date();
         p.time = local.time();
+        QList<const Row*> weekRows;
         for (int h = 0; h < 2; ++h) {
             WhereHead& head = p.heads[h];
             head.head = h == 0 ? ReaderHead::A : ReaderHead::B;
             head.label = h == 0 ? d.nameA : d.nameB;
-            const Decision decision = decide(f, cards, deviceId, head.head, p.date, AccessRule::secondOf(p.time));
+            const Decision decision = decide(f, cards, deviceId, head.head, p.date.dayOfWeek(), p.date,
+                                             AccessRule::secondOf(p.time));
             head.passes = decision.granted;
-            head.reason = decision.reason;
+            if (!decision.granted)
+                head.reason = reasonOf(f, decision, head.head, p.date.dayOfWeek());
             if (decision.granted) {
                 head.cardId = decision.card->id;
                 head.cardCode = decision.card->code;
@@ -701,6 +765,11 @@ WhereAnswer WhereCanGo(Connection& connection, int personId, const QString& card
                 for (const Row* row : f.rowsOf(group, deviceId))
                     if ((head.head == ReaderHead::A ? row->input : row->output) == 1 && row->templateFound)
                         rows << row;
+            if (h == 1 && rows == weekRows) {   // both heads on the same rows, as most are
+                head.week = p.heads[0].week;
+                continue;
+            }
+            weekRows = rows;
             for (int day = 0; day < 7; ++day)
                 head.week << dayText(rows, day);
         }
@@ -810,16 +879,19 @@ ChangePreview PreviewChange(Connection& connection, const AccessChange& change, 
         const QDateTime local = localNow(before.devices[deviceId], utc);
         // Group 1 and the deleted group are read for a group's deletion anyway.
         const QList<int> persons = before.peopleAt(deviceId, moved);
+        const int weekday = local.date().dayOfWeek();
+        const int second = AccessRule::secondOf(local.time());
         for (ReaderHead head : {ReaderHead::A, ReaderHead::B}) {
-            const WhoAnswer was = who(before, persons, deviceId, head, local.date(), local.time());
-            const WhoAnswer will = who(after, persons, deviceId, head, local.date(), local.time());
-            for (int i = 0; i < was.entries.size(); ++i) {
-                const WhoEntry& a = was.entries[i];
-                const WhoEntry& b = will.entries[i];   // the same people in the same order
-                if (a.passes == b.passes)
+            for (int i = 0; i < persons.size(); ++i) {
+                const Person& was = before.people[persons[i]];
+                const Person& will = after.people[persons[i]];   // the same person, maybe moved
+                const bool passed = decide(before, cardsOf(was), deviceId, head, weekday, local.date(), second).granted;
+                const bool passes = decide(after, cardsOf(will), deviceId, head, weekday, local.date(), second).granted;
+                if (passed == passes)
                     continue;
-                const PreviewEntry e{a.personId, a.personText(), deviceId, was.passage, head};
-                (b.passes ? gains : losses)[{order, head == ReaderHead::A ? 0 : 1, i}] = e;
+                const PreviewEntry e{was.id, personText(was.surname, was.firstName), deviceId,
+                                     before.devices[deviceId].name, head};
+                (passes ? gains : losses)[{order, head == ReaderHead::A ? 0 : 1, i}] = e;
             }
         }
     }

@@ -201,7 +201,7 @@ QWidget* AccessPage::buildPermissionPanel()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(groupCaption, 0, 0);
     layout->addWidget(DBGrid6, 1, 0, 4, 1);
-    // The access check sits beside the removal: both act on what the list shows.
+    // The removal, its preview and the access questions act on what the list shows.
     AccessCheckButton = new QPushButton(QStringLiteral("Sprawdź dostęp..."), panel);
     AccessCheckButton->setObjectName(QStringLiteral("AccessCheckButton"));
     PreviewPermissionRevoke = previewButton("PreviewPermissionRevoke", panel);
@@ -210,9 +210,12 @@ QWidget* AccessPage::buildPermissionPanel()
     auto* listButtons = new QHBoxLayout();
     listButtons->addWidget(Button13, 1);
     listButtons->addWidget(PreviewPermissionRevoke);
-    listButtons->addWidget(AccessCheckButton, 1);
-    listButtons->addWidget(ReachButton, 1);
     layout->addLayout(listButtons, 5, 0);
+    // The questions about who may pass, under the list they start from.
+    auto* questionButtons = new QHBoxLayout();
+    questionButtons->addWidget(AccessCheckButton, 1);
+    questionButtons->addWidget(ReachButton, 1);
+    layout->addLayout(questionButtons, 6, 0);
     layout->addWidget(new QLabel(QStringLiteral("Lista przejść"), panel), 0, 1);
     layout->addWidget(CheckListBox1, 1, 1);
     layout->addLayout(readers, 2, 1);

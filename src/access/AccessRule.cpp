@@ -6,7 +6,27 @@
 
 namespace AccessRule {
 
-QDate validityDate(const QString& stored) { return QDate::fromString(stored, Qt::ISODate); }
+QDate validityDate(const char* stored, unsigned long length)
+{
+    if (!stored || length != 10 || stored[4] != '-' || stored[7] != '-')
+        return {};
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p)
+        for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            if (stored[i] < '0' || stored[i] > '9')
+                return {};
+            parts[p] = parts[p] * 10 + (stored[i] - '0');
+        }
+    const QDate date(parts[0], parts[1], parts[2]);
+    return parts[0] > 0 && date.isValid() ? date : QDate();
+}
+
+QDate validityDate(const QString& stored)
+{
+    const QByteArray bytes = stored.toLatin1();
+    return validityDate(bytes.constData(), static_cast<unsigned long>(bytes.size()));
+}
 
 CardState cardOn(int owner, const QString& from, const QString& to, const QDate& date)
 {

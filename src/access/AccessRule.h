@@ -18,8 +18,10 @@ enum class CardState { Valid, NoOwner, NoValidity, NotYet, Expired };
 CardState cardOn(int owner, const QString& from, const QString& to, const QDate& date);
 // The same with the stored dates already read (validityDate), for many questions at once.
 CardState cardOn(int owner, const QDate& first, const QDate& last, const QDate& date);
-// KARENCJA_OD or KARENCJA_DO as stored ("YYYY-MM-DD"); invalid when NULL or not a date.
+// KARENCJA_OD or KARENCJA_DO as stored ("YYYY-MM-DD"); invalid when NULL, not in
+// that form, or not a day of the calendar ("0000-00-00").
 QDate validityDate(const QString& stored);
+QDate validityDate(const char* stored, unsigned long length);
 
 // A person or a group takes part while its row exists and is not marked deleted.
 inline bool live(bool found, int del) { return found && del == 0; }

@@ -11,6 +11,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <functional>
@@ -42,14 +43,8 @@ struct Row {
 
 struct Card {
     int id = 0, owner = 0;
-    QString code, from, to;
-    QDate first, last;   // from and to as the rule reads them
-
-    Card(int id, int owner, const QString& code, const QString& from, const QString& to)
-        : id(id), owner(owner), code(code), from(from), to(to), first(AccessRule::validityDate(from)),
-          last(AccessRule::validityDate(to))
-    {
-    }
+    QString code;
+    QDate first, last;   // KARENCJA_OD and KARENCJA_DO as the rule reads them
 };
 
 struct Person {
@@ -135,6 +130,7 @@ public:
                             "PERMISSIONS.ID_PERMISSIONS = PERMISSIONS_has_GROUPS.ID_PERMISSIONS_FK "
                             "WHERE %1 ORDER BY PERMISSIONS_has_GROUPS.NMID")
                  .arg(condition));
+        rows.reserve(rows.size() + rows_->rowCount());
         for (int r = 0; r < rows_->rowCount(); ++r) {
             Row row;
             row.nmid = integer(r, 0);
@@ -148,7 +144,7 @@ public:
             for (int day = 0; day < 7; ++day)
                 row.days[day] = rows_->cell(r, 8 + day);
             row.readDays();
-            rows << row;
+            rows << std::move(row);
         }
     }
 
@@ -167,6 +163,7 @@ public:
                             "FROM USERS LEFT JOIN CARDS ON CARDS.ID_USER_FK = USERS.ID_USER "
                             "WHERE %1 ORDER BY USERS.NAME, USERS.FIRST_NAME, USERS.ID_USER, CARDS.ID_CARD")
                  .arg(condition));
+        people.reserve(people.size() + rows_->rowCount());
         for (int r = 0; r < rows_->rowCount(); ++r) {
             const int id = integer(r, 0);
             if (people.isEmpty() || people.last().id != id) {
@@ -180,8 +177,7 @@ public:
                 people << p;
             }
             if (!rows_->cellIsNull(r, 5))
-                people.last().cards << Card{integer(r, 5), id, rows_->cell(r, 6), rows_->cell(r, 7),
-                                            rows_->cell(r, 8)};
+                people.last().cards << Card{integer(r, 5), id, rows_->cell(r, 6), date(r, 7), date(r, 8)};
         }
     }
 
@@ -219,16 +215,15 @@ public:
         index_.clear();
     }
 
-    // The rows of a group on a passage, by NMID.
-    QList<const Row*> rowsOf(int groupId, int deviceId)
+    // The rows of a group on a passage, by NMID, as positions in `rows`.
+    const QList<int>& rowsOf(int groupId, int deviceId)
     {
         if (index_.isEmpty() && !rows.isEmpty())
             for (int i = 0; i < rows.size(); ++i)
                 index_[{rows[i].groupId, rows[i].deviceId}] << i;
-        QList<const Row*> out;
-        for (int i : index_.value({groupId, deviceId}))
-            out << &rows[i];
-        return out;
+        static const QList<int> none;
+        const auto found = index_.constFind({groupId, deviceId});
+        return found == index_.constEnd() ? none : *found;
     }
 
     // The people whose group has rows on the passage, before or after a change
@@ -255,6 +250,12 @@ private:
         rows_->setStatement(statement);
         rows_->reexecute();
     }
+    QDate date(int row, int column) const
+    {
+        unsigned long length = 0;
+        const char* data = rows_->cellData(row, column, &length);
+        return AccessRule::validityDate(data, length);
+    }
     int integer(int row, int column) const
     {
         unsigned long length = 0;
@@ -271,6 +272,7 @@ struct Candidate {
     const Card* card;
     const Person* owner;
 };
+using Candidates = QVarLengthArray<Candidate, 8>;
 
 struct Decision {
     bool granted = false;
@@ -288,7 +290,7 @@ struct Decision {
 
 // The controller's decision for cards taken in order: the first card that opens
 // decides, with its group's first row that opens.
-Decision decide(Facts& f, const QList<Candidate>& cards, int deviceId, ReaderHead head, int weekday,
+Decision decide(Facts& f, const Candidates& cards, int deviceId, ReaderHead head, int weekday,
                 const QDate& date, int second)
 {
     Decision d;
@@ -323,10 +325,11 @@ Decision decide(Facts& f, const QList<Candidate>& cards, int deviceId, ReaderHea
             stopAt(Decision::GroupStep, 2, c);
             continue;
         }
-        const QList<const Row*> rows = f.rowsOf(c.owner->groupId, deviceId);
+        const QList<int>& rows = f.rowsOf(c.owner->groupId, deviceId);
         if (rows.isEmpty())
             stopAt(Decision::NoRows, 3, c);
-        for (const Row* row : rows) {
+        for (int index : rows) {
+            const Row* row = &f.rows[index];
             const RowState state = AccessRule::rowAt(head, row->input, row->output, row->templateFound,
                                                      row->periods[weekday - 1], second);
             if (state == RowState::Grants) {
@@ -362,10 +365,10 @@ QString reasonOf(Facts& f, const Decision& d, ReaderHead head, int weekday)
         case CardState::NoValidity:
             return QStringLiteral("karta %1 bez daty ważności").arg(d.card->code);
         case CardState::NotYet:
-            return QStringLiteral("karta %1 ważna dopiero od %2").arg(d.card->code, d.card->from);
+            return QStringLiteral("karta %1 ważna dopiero od %2").arg(d.card->code, d.card->first.toString(Qt::ISODate));
         case CardState::Expired:
         case CardState::Valid:
-            return QStringLiteral("karta %1 ważna tylko do %2").arg(d.card->code, d.card->to);
+            return QStringLiteral("karta %1 ważna tylko do %2").arg(d.card->code, d.card->last.toString(Qt::ISODate));
         }
         break;
     case Decision::OwnerStep:
@@ -393,9 +396,9 @@ QString reasonOf(Facts& f, const Decision& d, ReaderHead head, int weekday)
     return {};
 }
 
-QList<Candidate> cardsOf(const Person& p)
+Candidates cardsOf(const Person& p)
 {
-    QList<Candidate> out;
+    Candidates out;
     for (const Card& card : p.cards)
         out << Candidate{&card, &p};
     return out;
@@ -685,7 +688,7 @@ WhereAnswer WhereCanGo(Connection& connection, int personId, const QString& card
     Facts f(connection);
     WhereAnswer a;
     QList<Card> codeCards;   // the cards of a code, which the candidates point at
-    QList<Candidate> cards;
+    Candidates cards;
     QSet<int> groups;
     if (cardCode.isEmpty()) {
         f.readPeople(QStringLiteral("USERS.ID_USER = %1").arg(personId));
@@ -718,7 +721,7 @@ WhereAnswer WhereCanGo(Connection& connection, int personId, const QString& card
         }
         for (int r = 0; r < rows.rowCount(); ++r)
             codeCards << Card{rows.cell(r, 0).toInt(), rows.cell(r, 1).toInt(), rows.cell(r, 2),
-                              rows.cell(r, 3), rows.cell(r, 4)};
+                              AccessRule::validityDate(rows.cell(r, 3)), AccessRule::validityDate(rows.cell(r, 4))};
         for (const Card& card : codeCards) {
             const Person* owner = nullptr;
             for (const Person& p : f.people)
@@ -762,8 +765,8 @@ WhereAnswer WhereCanGo(Connection& connection, int personId, const QString& card
             // The week: what the rows of the groups concerned open at this head.
             QList<const Row*> rows;
             for (int group : groups)
-                for (const Row* row : f.rowsOf(group, deviceId))
-                    if ((head.head == ReaderHead::A ? row->input : row->output) == 1 && row->templateFound)
+                for (int index : f.rowsOf(group, deviceId))
+                    if (const Row* row = &f.rows[index]; (head.head == ReaderHead::A ? row->input : row->output) == 1 && row->templateFound)
                         rows << row;
             if (h == 1 && rows == weekRows) {   // both heads on the same rows, as most are
                 head.week = p.heads[0].week;

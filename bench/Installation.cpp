@@ -605,6 +605,14 @@ Installation createInstallation(const QString& server, const QString& database,
         in.samplePersonEvents = sample[5].toInt();
     }
     in.sampleDeviceId = s.devices > 0 ? 1 : 0;
+    const QStringList busiest = row(mysql,
+        "SELECT r.ID_DEVICE_FK, COUNT(*) FROM (SELECT DISTINCT ID_DEVICE_FK, ID_GROUP_FK"
+        " FROM PERMISSIONS_has_GROUPS) r JOIN USERS u ON u.ID_GROUP = r.ID_GROUP_FK"
+        " GROUP BY r.ID_DEVICE_FK ORDER BY COUNT(*) DESC, r.ID_DEVICE_FK LIMIT 1");
+    if (busiest.size() == 2) {
+        in.busiestDeviceId = busiest[0].toInt();
+        in.busiestDevicePeople = busiest[1].toInt();
+    }
     if (log)
         std::fprintf(log, "  %-24s %9s      %8.2f s\n", "total", "", total.nsecsElapsed() / 1e9);
     return in;

@@ -83,6 +83,10 @@ struct Installation {
     int samplePersonCards = 0;
     int samplePersonEvents = 0;
     int sampleDeviceId = 0;
+    // The passage whose groups (those with permission rows on it) hold the most
+    // people, and how many: the largest "Kto wejdzie" list.
+    int busiestDeviceId = 0;
+    int busiestDevicePeople = 0;
 };
 
 struct PersonName {

@@ -1,4 +1,5 @@
 #include "access/AccessCheck.h"
+#include "access/AccessRule.h"
 #include "text/PolishPlural.h"
 
 #include "dataaccess/Connection.h"
@@ -241,8 +242,6 @@ bool Checker::card(const CardRow& c)
         say(0, AccessReason::Fail, head + QStringLiteral("bez właściciela (ID_USER_FK = 0)."));
         return false;
     }
-    const QDate from = QDate::fromString(c.from, Qt::ISODate);
-    const QDate to = QDate::fromString(c.to, Qt::ISODate);
     const QString validity = QStringLiteral("właściciel USERS.ID_USER = %1, ważna od %2 do %3 "
                                             "(KARENCJA_OD, KARENCJA_DO)")
                                  .arg(c.owner)
@@ -250,12 +249,20 @@ bool Checker::card(const CardRow& c)
                                       c.to.isEmpty() ? QStringLiteral("(brak)") : c.to);
     const QString date = q_.date.toString(Qt::ISODate);
     QString problem;
-    if (!from.isValid() || !to.isValid())
+    switch (AccessRule::cardOn(c.owner, c.from, c.to, q_.date)) {
+    case AccessRule::CardState::NoValidity:
         problem = QStringLiteral("brak daty ważności, karta nieważna");
-    else if (q_.date < from)
+        break;
+    case AccessRule::CardState::NotYet:
         problem = QStringLiteral("%1 jest przed pierwszym dniem ważności").arg(date);
-    else if (q_.date > to)
+        break;
+    case AccessRule::CardState::Expired:
         problem = QStringLiteral("%1 jest po ostatnim dniu ważności").arg(date);
+        break;
+    case AccessRule::CardState::NoOwner:   // told above
+    case AccessRule::CardState::Valid:
+        break;
+    }
     if (!problem.isEmpty()) {
         say(0, AccessReason::Fail, head + validity + QStringLiteral(": ") + problem + '.');
         return false;
@@ -290,7 +297,7 @@ int Checker::person(int personId)
     const QString head =
         QStringLiteral("Osoba %1 (USERS.ID_USER = %2): ").arg(inQuotes(name), QString::number(personId));
     const int del = rows_.integer(QStringLiteral("DEL"));
-    if (del != 0) {
+    if (!AccessRule::live(true, del)) {
         say(1, AccessReason::Fail, head + QStringLiteral("usunięta (DEL = %1).").arg(del));
         return -1;
     }
@@ -310,7 +317,7 @@ bool Checker::group(int groupId)
     const QString head = QStringLiteral("Grupa %1 (GROUPS.ID_GROUP = %2): ")
                              .arg(inQuotes(rows_.text(QStringLiteral("NAME"))), QString::number(groupId));
     const int del = rows_.integer(QStringLiteral("DEL"));
-    if (del != 0) {
+    if (!AccessRule::live(true, del)) {
         say(1, AccessReason::Fail, head + QStringLiteral("usunięta (DEL = %1).").arg(del));
         return false;
     }
@@ -354,15 +361,18 @@ QList<PermissionRow> Checker::permissions(int groupId)
     return out;
 }
 
-// The row's reader head, then its template's period on the weekday.
+// The row's reader head, then its template's period on the weekday: the verdict
+// is AccessRule's, the texts say which of its steps decided.
 bool Checker::permission(const PermissionRow& row)
 {
-    const bool covers = (q_.head == ReaderHead::A ? row.input : row.output) == 1;
+    const int second = AccessRule::secondOf(q_.time);
+    const AccessRule::RowState state =
+        AccessRule::rowAt(q_.head, row.input, row.output, row.templateFound, row.day, second);
     const QString head = QStringLiteral("Uprawnienie NMID = %1: INPUT = %2, OUTPUT = %3 – ")
                              .arg(row.nmid)
                              .arg(row.input)
                              .arg(row.output);
-    if (!covers) {
+    if (state == AccessRule::RowState::OtherHead) {
         say(2, AccessReason::Fail, head + QStringLiteral("nie obejmuje głowicy %1.").arg(headName(q_.head)));
         return false;
     }
@@ -370,7 +380,7 @@ bool Checker::permission(const PermissionRow& row)
         head + QStringLiteral("obejmuje głowicę %1; szablon ID_PERMISSIONS_FK = %2.")
                    .arg(headName(q_.head))
                    .arg(row.templateFk));
-    if (!row.templateFound) {
+    if (state == AccessRule::RowState::NoTemplate) {
         say(3, AccessReason::Fail,
             QStringLiteral("Szablon PERMISSIONS.ID_PERMISSIONS = %1 nie istnieje.").arg(row.templateFk));
         return false;
@@ -379,7 +389,7 @@ bool Checker::permission(const PermissionRow& row)
                             .arg(inQuotes(row.templateName), QString::number(row.templateFk),
                                  WeekdayName(q_.date.dayOfWeek()), dayColumn_, inQuotes(row.day));
     const DayPeriod period = ReadDayString(row.day);
-    if (!period.open) {
+    if (state == AccessRule::RowState::DayClosed) {
         say(3, AccessReason::Fail, day + period.problem + QStringLiteral(" – w tym dniu nie wpuszcza."));
         return false;
     }
@@ -387,8 +397,7 @@ bool Checker::permission(const PermissionRow& row)
                               .arg(period.start,
                                    period.endSecond == 86400 ? QStringLiteral("końca dnia (23:59)")
                                                              : period.end + QStringLiteral(" (wyłącznie)"));
-    const int second = q_.time.msecsSinceStartOfDay() / 1000;
-    const bool inside = second >= period.startSecond && second < period.endSecond;
+    const bool inside = state == AccessRule::RowState::Grants;
     say(3, inside ? AccessReason::Pass : AccessReason::Fail,
         day + range + QStringLiteral("; %1 %2 się w tym okresie.")
                           .arg(clock(second), inside ? QStringLiteral("mieści") : QStringLiteral("nie mieści")));

@@ -18,6 +18,10 @@
 
 #include <array>
 
+namespace {
+QPushButton* previewButton(const char* name, QWidget* parent);
+}
+
 AccessPage::AccessPage(const PageContext& context)
     : context_(context), m_(context.module), dialogs_(context.dialogs)
 {
@@ -26,6 +30,10 @@ AccessPage::AccessPage(const PageContext& context)
     editor_ = new ScheduleEditor(this);
     connectGuarded(editor_->saveButton(), &QPushButton::clicked, this, context_.guard,
                    [this] { Button11Click(); });
+    PreviewTemplateSave = previewButton("PreviewTemplateSave", editor_);
+    editor_->addBesideSave(PreviewTemplateSave);
+    connectGuarded(PreviewTemplateSave, &QPushButton::clicked, this, context_.guard,
+                   [this] { PreviewTemplateSaveClick(); });
 
     // One workflow from left to right under the editor: the group, its permissions,
     // the passages to tick and the template the grant uses. The panels share the
@@ -43,6 +51,14 @@ AccessPage::AccessPage(const PageContext& context)
 }
 
 namespace {
+
+QPushButton* previewButton(const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(QStringLiteral("Skutki..."), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(QStringLiteral("Kto zyska, a kto straci dostęp, jeśli zmiana zostanie wykonana"));
+    return button;
+}
 
 // A list panel: a caption, the grid, a name field and three buttons in a row.
 struct ListPanel {
@@ -90,10 +106,13 @@ QWidget* AccessPage::buildGroupPanel()
     Button7 = p.buttons[0];
     Button6 = p.buttons[1];
     Button25 = p.buttons[2];
+    PreviewGroupDelete = previewButton("PreviewGroupDelete", p.panel);
+    static_cast<QGridLayout*>(p.panel->layout())->addWidget(PreviewGroupDelete, 4, 1);
 
     const ErrorGuard& guard = context_.guard;
     connectGuarded(Button7, &QPushButton::clicked, this, guard, [this] { Button7Click(); });
     connectGuarded(Button6, &QPushButton::clicked, this, guard, [this] { Button6Click(); });
+    connectGuarded(PreviewGroupDelete, &QPushButton::clicked, this, guard, [this] { PreviewGroupDeleteClick(); });
     connectGuarded(Button25, &QPushButton::clicked, this, guard, [this] { Button25Click(); });
     connectGuarded(DBGrid4, &BoundGrid::cellClicked, this, guard, [this] { DBGrid4CellClick(); });
     connect(DBGrid4, &BoundGrid::keyReleased, this, [this](int key, Qt::KeyboardModifiers shift) {
@@ -115,10 +134,14 @@ QWidget* AccessPage::buildTemplatePanel()
     Button9 = p.buttons[0];
     Button10 = p.buttons[1];
     Button26 = p.buttons[2];
+    PreviewTemplateDelete = previewButton("PreviewTemplateDelete", p.panel);
+    static_cast<QGridLayout*>(p.panel->layout())->addWidget(PreviewTemplateDelete, 4, 1);
 
     const ErrorGuard& guard = context_.guard;
     connectGuarded(Button9, &QPushButton::clicked, this, guard, [this] { Button9Click(); });
     connectGuarded(Button10, &QPushButton::clicked, this, guard, [this] { Button10Click(); });
+    connectGuarded(PreviewTemplateDelete, &QPushButton::clicked, this, guard,
+                   [this] { PreviewTemplateDeleteClick(); });
     connectGuarded(Button26, &QPushButton::clicked, this, guard, [this] { Button26Click(); });
     connectGuarded(DBGrid5, &BoundGrid::cellClicked, this, guard, [this] { DBGrid5CellClick(); });
     return p.panel;
@@ -178,13 +201,21 @@ QWidget* AccessPage::buildPermissionPanel()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(groupCaption, 0, 0);
     layout->addWidget(DBGrid6, 1, 0, 4, 1);
-    // The access check sits beside the removal: both act on what the list shows.
+    // The removal, its preview and the access questions act on what the list shows.
     AccessCheckButton = new QPushButton(QStringLiteral("Sprawdź dostęp..."), panel);
     AccessCheckButton->setObjectName(QStringLiteral("AccessCheckButton"));
+    PreviewPermissionRevoke = previewButton("PreviewPermissionRevoke", panel);
+    ReachButton = new QPushButton(QStringLiteral("Kto i dokąd wejdzie..."), panel);
+    ReachButton->setObjectName(QStringLiteral("ReachButton"));
     auto* listButtons = new QHBoxLayout();
     listButtons->addWidget(Button13, 1);
-    listButtons->addWidget(AccessCheckButton, 1);
+    listButtons->addWidget(PreviewPermissionRevoke);
     layout->addLayout(listButtons, 5, 0);
+    // The questions about who may pass, under the list they start from.
+    auto* questionButtons = new QHBoxLayout();
+    questionButtons->addWidget(AccessCheckButton, 1);
+    questionButtons->addWidget(ReachButton, 1);
+    layout->addLayout(questionButtons, 6, 0);
     layout->addWidget(new QLabel(QStringLiteral("Lista przejść"), panel), 0, 1);
     layout->addWidget(CheckListBox1, 1, 1);
     layout->addLayout(readers, 2, 1);
@@ -199,6 +230,9 @@ QWidget* AccessPage::buildPermissionPanel()
     connectGuarded(Button13, &QPushButton::clicked, this, guard, [this] { Button13Click(); });
     connectGuarded(AccessCheckButton, &QPushButton::clicked, this, guard,
                    [this] { AccessCheckButtonClick(); });
+    connectGuarded(PreviewPermissionRevoke, &QPushButton::clicked, this, guard,
+                   [this] { PreviewPermissionRevokeClick(); });
+    connectGuarded(ReachButton, &QPushButton::clicked, this, guard, [this] { ReachButtonClick(); });
     connectGuarded(DBGrid6, &BoundGrid::cellClicked, this, guard, [this] { DBGrid6CellClick(); });
     connect(DBGrid6, &BoundGrid::mousePressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at) {

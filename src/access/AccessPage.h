@@ -1,11 +1,14 @@
 #pragma once
 
+#include "access/Reach.h"
 #include "db/Lookups.h"
 #include "ui/PageContext.h"
 
 #include <QWidget>
 
 class AccessCheckDialog;
+class ChangePreviewDialog;
+class ReachDialog;
 class BoundGrid;
 class BoundLabel;
 class Dialogs;
@@ -51,6 +54,18 @@ public:
     void AccessCheckButtonClick();
     AccessCheckDialog* accessCheckDialog() const { return accessCheck_; }
 
+    // The window "Kto i dokąd wejdzie".
+    void ReachButtonClick();
+    ReachDialog* reachDialog() const { return reach_; }
+
+    // "Skutki...": who gains and who loses passage if the change beside the button
+    // were made; shown in the window "Skutki zmiany", nothing written.
+    void PreviewTemplateSaveClick();
+    void PreviewPermissionRevokeClick();
+    void PreviewGroupDeleteClick();
+    void PreviewTemplateDeleteClick();
+    ChangePreviewDialog* changePreview() const { return preview_; }
+
     ScheduleEditor* editor() const { return editor_; }
 
     BoundGrid* DBGrid4 = nullptr;      // groups
@@ -72,6 +87,11 @@ public:
     BoundLabel* grantCaption = nullptr;     // "Dodaj uprawnienie: " the template ...
     QPushButton* Button12 = nullptr;        // "<<< Dodaj uprawnienie"
     QPushButton* AccessCheckButton = nullptr;   // "Sprawdź dostęp..."
+    QPushButton* ReachButton = nullptr;         // "Kto i dokąd wejdzie..."
+    QPushButton* PreviewTemplateSave = nullptr;      // "Skutki..." beside "Zapamiętaj zmiany"
+    QPushButton* PreviewPermissionRevoke = nullptr;  // beside "Usuń uprawnienie >>>"
+    QPushButton* PreviewGroupDelete = nullptr;       // under "Usuń grupę"
+    QPushButton* PreviewTemplateDelete = nullptr;    // under "Usuń szablon"
 
 private:
     QWidget* buildGroupPanel();
@@ -87,4 +107,7 @@ private:
     Dialogs& dialogs_;
     ScheduleEditor* editor_ = nullptr;
     AccessCheckDialog* accessCheck_ = nullptr;
+    ReachDialog* reach_ = nullptr;
+    ChangePreviewDialog* preview_ = nullptr;
+    void showPreview(const QString& what, const AccessChange& change);
 };

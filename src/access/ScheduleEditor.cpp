@@ -351,3 +351,8 @@ QColor ScheduleEditor::cellColor(int col, int row) const
 {
     return grid_->cellColor(col, row).value_or(QColor());
 }
+
+void ScheduleEditor::addBesideSave(QWidget* widget)
+{
+    static_cast<QGridLayout*>(layout())->addWidget(widget, 2, 4, Qt::AlignLeft | Qt::AlignTop);
+}

@@ -106,6 +106,8 @@ public:
     ScheduleGrid* grid() const { return grid_; }
     HourRuler* ruler() const { return ruler_; }
     QPushButton* saveButton() const { return saveButton_; }
+    // Places a control of the page under "Zapamiętaj zmiany".
+    void addBesideSave(QWidget* widget);
     QLineEdit* startField(int row) const { return startFields_.at(row); }
     QLineEdit* endField(int row) const { return endFields_.at(row); }
     const auto& scheduleBuffer() const { return ScheduleBuffer; }

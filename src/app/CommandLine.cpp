@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/ReachCommands.h"
 #include "app/ToolCommands.h"
 #include "app/Version.h"
 
@@ -39,6 +40,7 @@ const char* const Usage =
     "               utf8mb4; exit status 0 when all holds, 1 when something is\n"
     "               missing. --fix creates the missing indexes, and nothing else,\n"
     "               after listing the statements\n"
+    "%s"
     "\n"
     "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\";\n"
     "db-check: something missing), 2 error, told in one line on standard error.\n";
@@ -123,13 +125,19 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         if (first == QLatin1String("--version"))
             std::fprintf(out, "valdrix %s\n", VALDRIX_VERSION);
         else
-            std::fputs(Usage, out);
+            std::fprintf(out, Usage, ReachCommands::Usage);
         return 0;
     }
     if (first == QLatin1String("check"))
         return ToolCommands::check(arguments.mid(1), out, err);
     if (first == QLatin1String("card-code"))
         return ToolCommands::cardCode(arguments.mid(1), out, err);
+    if (first == QLatin1String("who"))
+        return ReachCommands::who(arguments.mid(1), out, err);
+    if (first == QLatin1String("where"))
+        return ReachCommands::where(arguments.mid(1), out, err);
+    if (first == QLatin1String("cards"))
+        return ReachCommands::cards(arguments.mid(1), out, err);
     if (first == QLatin1String("import-check"))
         return ToolCommands::importCheck(arguments.mid(1), out, err);
     if (first == QLatin1String("db-check"))

@@ -6,6 +6,7 @@
 #include "ui/BoundGrid.h"
 #include "ui/BoundLabel.h"
 #include "ui/ErrorGuard.h"
+#include "ui/ListTools.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -60,13 +61,14 @@ ListPanel listPanel(QWidget* parent, const QString& caption, BoundGrid* grid, co
     layout->addWidget(new QLabel(caption, p.panel), 0, 0, 1, 3);
     grid->setParent(p.panel);
     layout->addWidget(grid, 1, 0, 1, 3);
+    layout->addWidget(listCount(grid, p.panel), 2, 0, 1, 3);
     p.edit = new QLineEdit(p.panel);
     p.edit->setObjectName(QString::fromLatin1(editName));
-    layout->addWidget(p.edit, 2, 0, 1, 3);
+    layout->addWidget(p.edit, 3, 0, 1, 3);
     for (int i = 0; i < 3; ++i) {
         p.buttons[i] = new QPushButton(buttons[i].second, p.panel);
         p.buttons[i]->setObjectName(QString::fromLatin1(buttons[i].first));
-        layout->addWidget(p.buttons[i], 3, i);
+        layout->addWidget(p.buttons[i], 4, i);
     }
     return p;
 }
@@ -177,7 +179,10 @@ QWidget* AccessPage::buildPermissionPanel()
     auto* layout = new QGridLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(groupCaption, 0, 0);
-    layout->addWidget(DBGrid6, 1, 0, 4, 1);
+    auto* list = new QVBoxLayout();
+    list->addWidget(DBGrid6, 1);
+    list->addWidget(listCount(DBGrid6, panel));
+    layout->addLayout(list, 1, 0, 4, 1);
     // The access check sits beside the removal: both act on what the list shows.
     AccessCheckButton = new QPushButton(QStringLiteral("Sprawdź dostęp..."), panel);
     AccessCheckButton->setObjectName(QStringLiteral("AccessCheckButton"));

@@ -16,6 +16,7 @@
 #include "people/UsersPage.h"
 #include "ui/Dialogs.h"
 #include "ui/VerticalTabStyle.h"
+#include "ui/WindowPlace.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -34,6 +35,7 @@ TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
     buildMenu();
     buildPages();
     buildStatusBar();
+    new WindowPlace(this, AdvOfficePager1);
 
     connect(&module_, &TDataModule3::statusTextChanged, this, &TForm1::setStatusText);
 

@@ -3,6 +3,7 @@
 #include "db/TDataModule3.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
+#include "ui/Polish.h"
 
 #include <QApplication>
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
 
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Valdrix"));
+    usePolish(app);
 
     QtDialogs dialogs;
     app.dialogs = &dialogs;

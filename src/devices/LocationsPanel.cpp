@@ -6,6 +6,7 @@
 #include "devices/TimeZones.h"
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
+#include "ui/ListTools.h"
 #include "ui/FormPager.h"
 #include "ui/Named.h"
 
@@ -31,6 +32,7 @@ LocationsPanel::LocationsPanel(const PageContext& context, QWidget* parent)
     DBGrid8->setEditable(context_.guard);
     DBGrid8->setMinimumSize(220, 300);
     list->addWidget(DBGrid8, 1);
+    list->addWidget(listCount(DBGrid8, this));
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

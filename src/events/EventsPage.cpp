@@ -78,6 +78,7 @@ QWidget* EventsPage::buildGrid()
                              {QStringLiteral("HEAD"), QStringLiteral("Głowica")},
                              {QStringLiteral("NAME_1"), QStringLiteral("Zdarzenie")}},
                             this);
+    DBGrid2->setSortable(false);   // a page of the server's result keeps the server's order
     const int widths[] = {140, 120, 100, 150, 150};
     for (int i = 0; i < 5; ++i)
         DBGrid2->setColumnWidth(i, widths[i]);

@@ -10,6 +10,7 @@
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
 #include "ui/GroupCombo.h"
+#include "ui/ListTools.h"
 #include "ui/Named.h"
 
 #include <QCheckBox>
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -63,17 +65,27 @@ UsersPage::UsersPage(const PageContext& context)
 {
     setObjectName(QStringLiteral("AdvOfficePager11"));
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(buildPeoplePanel(), 0, 0, 4, 1);
-    layout->addWidget(buildPersonPager(), 0, 1);
-    layout->addWidget(buildCardDataPanel(), 0, 2);
-    layout->addWidget(buildCodePanel(), 1, 1, 1, 2);
-    layout->addWidget(buildCardPager(), 2, 1, 1, 2);
-    layout->addWidget(buildLookupPanel(), 3, 1, 1, 2);
-    layout->setColumnStretch(0, 4);
-    layout->setColumnStretch(1, 3);
-    layout->setColumnStretch(2, 2);
+    // The list of people and the card area share the width by a splitter the
+    // operator can move (its place is remembered with the window's).
+    auto* splitter = named<QSplitter>("UsersSplitter", Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(buildPeoplePanel());
+    auto* right = new QWidget(splitter);
+    auto* layout = new QGridLayout(right);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buildPersonPager(), 0, 0);
+    layout->addWidget(buildCardDataPanel(), 0, 1);
+    layout->addWidget(buildCodePanel(), 1, 0, 1, 2);
+    layout->addWidget(buildCardPager(), 2, 0, 1, 2);
+    layout->addWidget(buildLookupPanel(), 3, 0, 1, 2);
+    layout->setColumnStretch(0, 3);
+    layout->setColumnStretch(1, 2);
     layout->setRowStretch(2, 1);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 5);
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(splitter);
 
     connect(&context_.lookups, &Lookups::groupListFilled, this, &UsersPage::showGroupList);
     // People and cards added elsewhere (the import) show in the card list.
@@ -103,8 +115,19 @@ QWidget* UsersPage::buildPeoplePanel()
     CheckBox14 = named<QCheckBox>("CheckBox14", box);
     CheckBox14->setText(QStringLiteral("Wyświetl użytkowników usuniętych"));
 
+    PersonFind = findField("PersonFind", DBGrid3, context_.guard,
+                           QStringLiteral("Zawęża listę do osób, których nazwisko, imię "
+                                          "lub kod karty zawiera wpisany tekst"),
+                           box, [this] { readPersonCodes(); });
+    DBGrid3->listProxy()->setSearchText([this](int row) { return personSearchText(row); });
+    // A card change re-reads Karty: the codes are read again at the next key
+    // (until then the list is found by the codes read last).
+    connect(&m_.Karty, &Dataset::reset, this, [this] { personCodesStale_ = true; });
+
     auto* column = new QVBoxLayout(box);
+    column->addWidget(PersonFind);
     column->addWidget(DBGrid3, 1);
+    column->addWidget(listCount(DBGrid3, box));
     column->addWidget(buttonRow(box, {Button3, Button32}));
     column->addWidget(CheckBox14);
 
@@ -241,6 +264,7 @@ QWidget* UsersPage::buildCardPager()
                              {QStringLiteral("KARENCJA_DO"), QStringLiteral("do"), true},
                              {QStringLiteral("PRINT"), QStringLiteral("Nadruk"), true}});
     DBGrid7->setEditable(context_.guard);
+    cardCount_ = listCount(DBGrid7, nullptr);
     DBGrid7->setMinimumHeight(180);
     DBGrid7->setColumnWidth(0, 150);
     DBGrid7->setColumnWidth(1, 110);
@@ -278,8 +302,11 @@ QWidget* UsersPage::buildCardPager()
 void UsersPage::placeCardGrid()
 {
     QWidget* page = AdvOfficePager3->currentWidget();
-    if (page && DBGrid7->parentWidget() != page)
-        static_cast<QVBoxLayout*>(page->layout())->insertWidget(0, DBGrid7, 1);
+    if (page && DBGrid7->parentWidget() != page) {
+        auto* column = static_cast<QVBoxLayout*>(page->layout());
+        column->insertWidget(0, DBGrid7, 1);
+        column->insertWidget(1, cardCount_);
+    }
 }
 
 QWidget* UsersPage::buildLookupPanel()

@@ -6,35 +6,37 @@
 namespace {
 
 const char* const Usage =
-    "Usage: valdrix [OPTION]\n"
-    "       valdrix COMMAND [ARGUMENTS]\n"
-    "Administration client of a card-based access-control installation.\n"
-    "Without an option it opens its window; the connection settings are read from\n"
-    "Config.ini in the current directory.\n"
+    "Użycie: valdrix [OPCJA]\n"
+    "        valdrix POLECENIE [ARGUMENTY]\n"
+    "Program administracyjny systemu kontroli dostępu na karty.\n"
+    "Bez opcji otwiera swoje okno; ustawienia połączenia czyta z pliku Config.ini\n"
+    "w bieżącym katalogu.\n"
     "\n"
-    "  --help       show this text and exit\n"
-    "  --version    show the version and exit\n"
+    "  --help       pokazuje ten tekst i kończy pracę\n"
+    "  --version    pokazuje wersję i kończy pracę\n"
+    "  --from-menu  otwiera okno z plikiem Config.ini w ~/.config/valdrix/\n"
+    "               (tak uruchamia program menu pulpitu)\n"
     "\n"
-    "Commands (plain text, no window or display; the database of Config.ini, which\n"
-    "they read and never write):\n"
-    "  check (--card CODE | --person ID) (--device ID | --device-name NAME) --head A|B\n"
-    "        [--date YYYY-MM-DD] [--time HH:MM[:SS]]\n"
-    "               whether the card, or any card of the person, opens that reader\n"
-    "               head at that local date and time (default: now), with the chain\n"
-    "               of reasons; reads only\n"
-    "  card-code hex VALUE | dec VALUE | w26 FC CN | w34 FC CN | w40 FC CN | code CODE\n"
-    "               converts a card number between its printed forms (hexadecimal,\n"
-    "               decimal, Wiegand 26, 34 and 40) and the 10-character code the\n"
-    "               system stores, with the Wiegand frames and their parity bits\n"
-    "  import-check FILE\n"
-    "               what \"Importuj\" would do with each row of the import file (a\n"
-    "               new person, with or without card, an existing person or card, a\n"
-    "               repeat within the file, a row without names), one line a row\n"
-    "               (number, first name, surname, card code, forecast; tab-separated)\n"
-    "               and the counts; writes nothing\n"
+    "Polecenia (zwykły tekst, bez okna i ekranu; baza danych z Config.ini, który\n"
+    "czytają i nigdy nie zapisują):\n"
+    "  check (--card KOD | --person ID) (--device ID | --device-name NAZWA) --head A|B\n"
+    "        [--date RRRR-MM-DD] [--time GG:MM[:SS]]\n"
+    "               czy karta, albo któraś karta osoby, otwiera tę głowicę czytnika\n"
+    "               w podanym dniu i czasie lokalnym (domyślnie: teraz), z łańcuchem\n"
+    "               powodów; tylko czyta\n"
+    "  card-code hex WARTOŚĆ | dec WARTOŚĆ | w26 FC CN | w34 FC CN | w40 FC CN | code KOD\n"
+    "               przelicza numer karty między postaciami z nadruku (szesnastkową,\n"
+    "               dziesiętną, Wiegand 26, 34 i 40) a 10-znakowym kodem, który\n"
+    "               zapisuje system, z ramkami Wieganda i ich bitami parzystości\n"
+    "  import-check PLIK\n"
+    "               co \"Importuj\" zrobiłby z każdym wierszem pliku importu (nowa\n"
+    "               osoba z kartą lub bez, osoba albo karta już istniejąca, powtórzenie\n"
+    "               w pliku, wiersz bez nazwiska i imienia), wiersz na wiersz (numer,\n"
+    "               imię, nazwisko, kod karty, przewidywanie; rozdzielone tabulacją)\n"
+    "               i liczby; niczego nie zapisuje\n"
     "\n"
-    "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\"),\n"
-    "2 error, told in one line on standard error.\n";
+    "Kod wyjścia: 0 powodzenie (check: \"Wejdzie\"), 1 brak dostępu (check: \"Nie wejdzie\"),\n"
+    "2 błąd, opisany w jednym wierszu na standardowym wyjściu błędów.\n";
 
 }  // namespace
 
@@ -60,7 +62,7 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
     // Qt's own options (-platform, -style, -geometry, ...) are the window's.
     if (first.startsWith(QLatin1Char('-')) && !first.startsWith(QLatin1String("--")))
         return -1;
-    std::fprintf(err, "valdrix: unknown option '%s' (see valdrix --help)\n",
+    std::fprintf(err, "valdrix: nieznana opcja '%s' (zobacz valdrix --help)\n",
                  first.toLocal8Bit().constData());
     return 2;
 }

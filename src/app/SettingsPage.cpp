@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const QString SettingsPage::ConfigPath = QString::fromLatin1(ConfigFile::Path);
 const QString SettingsPage::DefaultServer = QString::fromLatin1(ConfigFile::Keys[0].defaultValue);
 
 static const QString Section = QString::fromLatin1(ConfigFile::Section);
@@ -65,9 +64,9 @@ void SettingsPage::LoadConfig()
     QLineEdit* const fields[] = {Edit1, MaskEdit1, MaskEdit2, Edit2};
     for (int i = 0; i < 4; ++i) {
         const QString key = QString::fromLatin1(ConfigFile::Keys[i].name);
-        fields[i]->setText(IniFile::read(ConfigPath, Section, key,
+        fields[i]->setText(IniFile::read(ConfigFile::path(), Section, key,
                                          QString::fromLatin1(ConfigFile::Keys[i].defaultValue)));
-        IniFile::write(ConfigPath, Section, key, fields[i]->text());
+        IniFile::write(ConfigFile::path(), Section, key, fields[i]->text());
     }
 }
 
@@ -76,7 +75,7 @@ void SettingsPage::LoadConfig()
 void SettingsPage::SaveConfig()
 {
     const QString refused =
-        ConfigFile::write(ConfigPath, {Edit1->text(), MaskEdit1->text(), MaskEdit2->text(), Edit2->text()});
+        ConfigFile::write(ConfigFile::path(), {Edit1->text(), MaskEdit1->text(), MaskEdit2->text(), Edit2->text()});
     if (!refused.isEmpty())
         context_.dialogs.errorBox(refused);
 }

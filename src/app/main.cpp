@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/ConfigFile.h"
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/Dialogs.h"
@@ -37,6 +38,13 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Started from the desktop menu (its entry passes this argument), the window
+    // keeps Config.ini in the user's configuration folder: the menu's starting
+    // folder is nobody's choice. From a terminal, the current folder's file.
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String(ConfigFile::MenuArgument)) {
+        arguments.removeFirst();
+        ConfigFile::useUserFolder();
+    }
     if (const int status = CommandLine::run(arguments, stdout, stderr); status >= 0)
         return status;
 

@@ -7,6 +7,7 @@
 #include "ui/BoundLabel.h"
 #include "ui/ErrorGuard.h"
 #include "ui/ListTools.h"
+#include "ui/ToolTips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -230,8 +231,10 @@ bool AccessPage::connected() const { return m_.Quorvel.isOpen(); }
 // the people read afresh and the time set to now.
 void AccessPage::AccessCheckButtonClick()
 {
-    if (!accessCheck_)
+    if (!accessCheck_) {
         accessCheck_ = new AccessCheckDialog(context_, this);
+        applyToolTips(accessCheck_);
+    }
     accessCheck_->prepare();
     accessCheck_->show();
     accessCheck_->raise();

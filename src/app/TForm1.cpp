@@ -15,6 +15,7 @@
 #include "import/ImportPage.h"
 #include "people/UsersPage.h"
 #include "ui/Dialogs.h"
+#include "ui/ToolTips.h"
 #include "ui/VerticalTabStyle.h"
 #include "ui/WindowPlace.h"
 
@@ -35,6 +36,8 @@ TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
     buildMenu();
     buildPages();
     buildStatusBar();
+    applyToolTips(this);
+    enterPressesButtons(this);
     new WindowPlace(this, AdvOfficePager1);
 
     connect(&module_, &TDataModule3::statusTextChanged, this, &TForm1::setStatusText);

@@ -12,6 +12,7 @@
 #include "ui/GroupCombo.h"
 #include "ui/ListTools.h"
 #include "ui/Named.h"
+#include "ui/ToolTips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -191,6 +192,11 @@ QWidget* UsersPage::buildPersonPager()
     const ErrorGuard& guard = context_.guard;
     connectGuarded(Button2, &QPushButton::clicked, this, guard, [this] { Button2Click(); });
     connectGuarded(Button4, &QPushButton::clicked, this, guard, [this] { Button4Click(); });
+    // Enter in the name fields does what the form's button does.
+    for (QLineEdit* edit : {Edit6, Edit7})
+        connect(edit, &QLineEdit::returnPressed, Button2, &QPushButton::click);
+    for (QLineEdit* edit : {Edit3, Edit4})
+        connect(edit, &QLineEdit::returnPressed, Button4, &QPushButton::click);
     connectGuarded(Button5, &QPushButton::clicked, this, guard, [this] { Button5Click(); });
     return AdvOfficePager2;
 }
@@ -321,6 +327,7 @@ QWidget* UsersPage::buildLookupPanel()
     row->addWidget(Edit17);
     row->addWidget(Button33);
     connectGuarded(Button33, &QPushButton::clicked, this, context_.guard, [this] { Button33Click(); });
+    connect(Edit17, &QLineEdit::returnPressed, Button33, &QPushButton::click);
     return panel;
 }
 
@@ -335,13 +342,15 @@ void UsersPage::showGroupList()
 // "Użyj" there puts the code into the code field, ready for Enter.
 void UsersPage::CardCodeButtonClick()
 {
-    if (!cardCodeDialog_)
+    if (!cardCodeDialog_) {
         cardCodeDialog_ = new CardCodeDialog(
             [this](const QString& code) {
                 Edit13->setText(code);
                 Edit13->setFocus();
             },
             this);
+        applyToolTips(cardCodeDialog_);
+    }
     cardCodeDialog_->show();
     cardCodeDialog_->raise();
     cardCodeDialog_->activateWindow();

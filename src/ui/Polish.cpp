@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-bool usePolish(QCoreApplication& application)
+QTranslator* usePolish(QCoreApplication& application)
 {
     const QLocale polish(QLocale::Polish, QLocale::Poland);
     QLocale::setDefault(polish);
@@ -13,8 +13,8 @@ bool usePolish(QCoreApplication& application)
     if (!translator->load(polish, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
-        return false;
+        return nullptr;
     }
     QCoreApplication::installTranslator(translator);
-    return true;
+    return translator;
 }

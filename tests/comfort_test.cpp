@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSlider>
 #include <QSplitter>
@@ -280,6 +282,34 @@ TEST_F(ComfortTest, TheImportStatusCanBeWidenedAndReadWhole)
     grid->sortByColumn(2, Qt::DescendingOrder);
     EXPECT_EQ(grid->model()->index(0, 2).data().toString(), "Nowak");
     EXPECT_EQ(grid->cells(2, 1), "Kowalski");
+}
+
+// At 1024 x 700 no page needs a horizontal scroll bar; at full HD the lists
+// take the room.
+TEST_F(ComfortTest, EveryPageFitsASmallScreenAndTheListsGrowOnALargeOne)
+{
+    addPeople();
+    start();
+    form->resize(1024, 700);
+    form->show();
+    const int smallPeople = page->DBGrid3->width();
+    for (int index = 0; index < form->AdvOfficePager1->count(); ++index) {
+        form->AdvOfficePager1->setCurrentIndex(index);
+        QCoreApplication::processEvents();
+        auto* scroll = qobject_cast<QScrollArea*>(form->AdvOfficePager1->widget(index));
+        ASSERT_NE(scroll, nullptr);
+        EXPECT_LE(scroll->widget()->minimumSizeHint().width(), scroll->viewport()->width())
+            << form->AdvOfficePager1->tabText(index).toStdString();
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible())
+            << form->AdvOfficePager1->tabText(index).toStdString();
+    }
+    form->resize(1920, 1080);
+    form->AdvOfficePager1->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    EXPECT_GT(page->DBGrid3->width(), smallPeople + 300);
+    form->AdvOfficePager1->setCurrentIndex(3);
+    QCoreApplication::processEvents();
+    EXPECT_GT(form->devicesPage()->DBGrid1->width(), 1000);
 }
 
 // Size, place, page and splitters come back at the next start, from the user's

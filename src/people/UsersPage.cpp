@@ -48,6 +48,21 @@ QDateEdit* datePicker(const char* name, QWidget* parent)
     return picker;
 }
 
+// Buttons in rows of two at most, so that long captions do not widen the page.
+QWidget* buttonGrid(QWidget* parent, std::initializer_list<QWidget*> buttons)
+{
+    auto* grid = new QWidget(parent);
+    auto* layout = new QGridLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    int i = 0;
+    for (QWidget* b : buttons) {
+        layout->addWidget(b, i / 2, i % 2);
+        ++i;
+    }
+    layout->setColumnStretch(2, 1);
+    return grid;
+}
+
 QWidget* buttonRow(QWidget* parent, std::initializer_list<QWidget*> buttons)
 {
     auto* row = new QWidget(parent);
@@ -74,13 +89,14 @@ UsersPage::UsersPage(const PageContext& context)
     auto* right = new QWidget(splitter);
     auto* layout = new QGridLayout(right);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(buildPersonPager(), 0, 0);
-    layout->addWidget(buildCardDataPanel(), 0, 1);
+    // One column of forms, the card's data beside the card list, so that the page
+    // fits a 1024-pixel screen without a horizontal scroll bar.
+    layout->addWidget(buildPersonPager(), 0, 0, 1, 2);
     layout->addWidget(buildCodePanel(), 1, 0, 1, 2);
-    layout->addWidget(buildCardPager(), 2, 0, 1, 2);
+    layout->addWidget(buildCardPager(), 2, 0);
+    layout->addWidget(buildCardDataPanel(), 2, 1, Qt::AlignTop);
     layout->addWidget(buildLookupPanel(), 3, 0, 1, 2);
-    layout->setColumnStretch(0, 3);
-    layout->setColumnStretch(1, 2);
+    layout->setColumnStretch(0, 1);
     layout->setRowStretch(2, 1);
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 4);
@@ -104,7 +120,7 @@ QWidget* UsersPage::buildPeoplePanel()
                              {QStringLiteral("CARDS"), QStringLiteral("Karty")}},
                             box);
     // The group takes what is left; the card count stays narrow at the right.
-    DBGrid3->setMinimumWidth(400);
+    DBGrid3->setMinimumWidth(260);
     DBGrid3->setColumnWidth(0, 95);
     DBGrid3->setColumnWidth(1, 115);
     DBGrid3->setColumnWidth(3, 42);
@@ -246,13 +262,13 @@ QWidget* UsersPage::buildCodePanel()
     // What is printed on a card, converted into the code this field takes.
     CardCodeButton = named<QPushButton>("CardCodeButton", QStringLiteral("Przelicz kod z karty..."), panel);
 
+    // The caption above the field: the page keeps its width.
     auto* layout = new QGridLayout(panel);
-    layout->addWidget(label, 0, 0);
-    layout->addWidget(Edit13, 0, 1);
-    // Under the caption, at the field's left edge: the page keeps its width.
-    layout->addWidget(CardCodeButton, 1, 0, Qt::AlignRight);
-    layout->addWidget(CheckBox4, 1, 1);
-    layout->setColumnStretch(1, 1);
+    layout->addWidget(label, 0, 0, 1, 2);
+    layout->addWidget(Edit13, 1, 0);
+    layout->addWidget(CardCodeButton, 1, 1);
+    layout->addWidget(CheckBox4, 2, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
 
     connectGuarded(Edit13, &QLineEdit::returnPressed, this, context_.guard,
                    [this] { Edit13KeyPress(); });
@@ -280,7 +296,7 @@ QWidget* UsersPage::buildCardPager()
                           std::initializer_list<QWidget*> buttons) {
         auto* page = named<QWidget>(name, nullptr);
         auto* column = new QVBoxLayout(page);
-        column->addWidget(buttonRow(page, buttons));
+        column->addWidget(buttonGrid(page, buttons));
         AdvOfficePager3->addTab(page, caption);
     };
     Button15 = named<QPushButton>("Button15", QStringLiteral("Odbierz kartę użytkownikowi"), nullptr);

@@ -187,8 +187,8 @@ TEST(CommandLineHelpTest, ListsTheTools)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* tool : {"  check (--card CODE | --person ID)", "  card-code hex VALUE", "  import-check FILE"})
-        EXPECT_TRUE(help.out.contains(tool)) << tool;
+    for (const char* tool : {"  check (--card KOD | --person ID)", "  card-code hex WARTOŚĆ", "  import-check PLIK"})
+        EXPECT_TRUE(help.out.contains(QString::fromUtf8(tool))) << tool;
     EXPECT_TRUE(help.out.contains("2 błąd"));
     expectError(run({"chek"}), "nieznana opcja 'chek'");
 }

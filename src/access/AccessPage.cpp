@@ -59,17 +59,18 @@ ListPanel listPanel(QWidget* parent, const QString& caption, BoundGrid* grid, co
     ListPanel p{new QWidget(parent), nullptr, {}};
     auto* layout = new QGridLayout(p.panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(caption, p.panel), 0, 0, 1, 3);
+    layout->addWidget(new QLabel(caption, p.panel), 0, 0, 1, 2);
     grid->setParent(p.panel);
-    layout->addWidget(grid, 1, 0, 1, 3);
-    layout->addWidget(listCount(grid, p.panel), 2, 0, 1, 3);
+    layout->addWidget(grid, 1, 0, 1, 2);
+    layout->addWidget(listCount(grid, p.panel), 2, 0, 1, 2);
     p.edit = new QLineEdit(p.panel);
     p.edit->setObjectName(QString::fromLatin1(editName));
-    layout->addWidget(p.edit, 3, 0, 1, 3);
+    layout->addWidget(p.edit, 3, 0, 1, 2);
+    // Two buttons a row: the three panels side by side fit a 1024-pixel screen.
     for (int i = 0; i < 3; ++i) {
         p.buttons[i] = new QPushButton(buttons[i].second, p.panel);
         p.buttons[i]->setObjectName(QString::fromLatin1(buttons[i].first));
-        layout->addWidget(p.buttons[i], 4, i);
+        layout->addWidget(p.buttons[i], 4 + i / 2, i % 2);
     }
     return p;
 }
@@ -84,7 +85,7 @@ QWidget* AccessPage::buildGroupPanel()
     DBGrid4->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     DBGrid4->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     DBGrid4->resizeColumnToContents(1);
-    DBGrid4->setMinimumWidth(250);
+    DBGrid4->setMinimumWidth(180);
     const ListPanel p = listPanel(this, QStringLiteral("Lista grup"), DBGrid4, "Edit5",
                                   {{{"Button7", QStringLiteral("Dodaj grupę")},
                                     {"Button6", QStringLiteral("Usuń grupę")},
@@ -109,7 +110,7 @@ QWidget* AccessPage::buildTemplatePanel()
 {
     DBGrid5 = new BoundGrid(QStringLiteral("DBGrid5"), m_.Szablony,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa")}});
-    DBGrid5->setMinimumWidth(200);
+    DBGrid5->setMinimumWidth(150);
     const ListPanel p = listPanel(this, QStringLiteral("Szablony"), DBGrid5, "Edit9",
                                   {{{"Button9", QStringLiteral("Dodaj szablon")},
                                     {"Button10", QStringLiteral("Usuń szablon")},
@@ -152,13 +153,13 @@ QWidget* AccessPage::buildPermissionPanel()
         header->setSectionResizeMode(column, QHeaderView::Fixed);
         DBGrid6->resizeColumnToContents(column);
     }
-    DBGrid6->setMinimumWidth(330);
+    DBGrid6->setMinimumWidth(240);
     Button13 = new QPushButton(QStringLiteral("Usuń uprawnienie >>>"), panel);
     Button13->setObjectName(QStringLiteral("Button13"));
 
     CheckListBox1 = new QListWidget(panel);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    CheckListBox1->setMinimumWidth(170);
+    CheckListBox1->setMinimumWidth(150);
     CheckBox2 = new QCheckBox(QStringLiteral("Czytnik A"), panel);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setChecked(true);

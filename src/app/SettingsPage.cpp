@@ -25,6 +25,7 @@ SettingsPage::SettingsPage(const PageContext& context) : context_(context)
 
     auto* access = new QGroupBox(QStringLiteral("Dostęp do bazy danych"), this);
     auto* fields = new QFormLayout(access);
+    fields->setRowWrapPolicy(QFormLayout::WrapLongRows);   // narrow windows: labels above
     auto field = [&](const char* name, const QString& label) {
         auto* edit = new QLineEdit(access);
         edit->setObjectName(QString::fromLatin1(name));

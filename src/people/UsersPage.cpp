@@ -48,19 +48,15 @@ QDateEdit* datePicker(const char* name, QWidget* parent)
     return picker;
 }
 
-// Buttons in rows of two at most, so that long captions do not widen the page.
-QWidget* buttonGrid(QWidget* parent, std::initializer_list<QWidget*> buttons)
+// Buttons one under another, so that long captions do not widen the page.
+QWidget* buttonColumn(QWidget* parent, std::initializer_list<QWidget*> buttons)
 {
-    auto* grid = new QWidget(parent);
-    auto* layout = new QGridLayout(grid);
+    auto* column = new QWidget(parent);
+    auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    int i = 0;
-    for (QWidget* b : buttons) {
-        layout->addWidget(b, i / 2, i % 2);
-        ++i;
-    }
-    layout->setColumnStretch(2, 1);
-    return grid;
+    for (QWidget* b : buttons)
+        layout->addWidget(b, 0, Qt::AlignLeft);
+    return column;
 }
 
 QWidget* buttonRow(QWidget* parent, std::initializer_list<QWidget*> buttons)
@@ -120,7 +116,7 @@ QWidget* UsersPage::buildPeoplePanel()
                              {QStringLiteral("CARDS"), QStringLiteral("Karty")}},
                             box);
     // The group takes what is left; the card count stays narrow at the right.
-    DBGrid3->setMinimumWidth(260);
+    DBGrid3->setMinimumWidth(240);
     DBGrid3->setColumnWidth(0, 95);
     DBGrid3->setColumnWidth(1, 115);
     DBGrid3->setColumnWidth(3, 42);
@@ -296,7 +292,7 @@ QWidget* UsersPage::buildCardPager()
                           std::initializer_list<QWidget*> buttons) {
         auto* page = named<QWidget>(name, nullptr);
         auto* column = new QVBoxLayout(page);
-        column->addWidget(buttonGrid(page, buttons));
+        column->addWidget(buttonColumn(page, buttons));
         AdvOfficePager3->addTab(page, caption);
     };
     Button15 = named<QPushButton>("Button15", QStringLiteral("Odbierz kartę użytkownikowi"), nullptr);

@@ -3,9 +3,33 @@
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
 
-#include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+
+namespace {
+
+// Escape in a find field empties it; the list shows every row again.
+class EscapeClears : public QObject {
+public:
+    explicit EscapeClears(QLineEdit* field) : QObject(field), field_(field) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == field_ && event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !field_->text().isEmpty()) {
+            field_->clear();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLineEdit* field_;
+};
+
+}  // namespace
 
 QString listCountText(int shown, int all, bool narrowed)
 {
@@ -69,11 +93,6 @@ QLineEdit* findField(const char* name, BoundGrid* grid, const ErrorGuard& guard,
                              guard.run(prepare);
                          guard.run([&] { grid->setFindText(text); });
                      });
-    // Escape empties the field; the list shows every row again.
-    auto* clear = new QAction(field);
-    clear->setShortcut(Qt::Key_Escape);
-    clear->setShortcutContext(Qt::WidgetShortcut);
-    QObject::connect(clear, &QAction::triggered, field, &QLineEdit::clear);
-    field->addAction(clear);
+    field->installEventFilter(new EscapeClears(field));
     return field;
 }

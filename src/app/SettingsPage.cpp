@@ -43,14 +43,14 @@ SettingsPage::SettingsPage(const PageContext& context) : context_(context)
     connectGuarded(Button1, &QPushButton::clicked, this, context_.guard, [this] { Button1Click(); });
 
     locations_ = new LocationsPanel(context_, this);
+    // The connection and the maintenance side by side, the locations under them:
+    // the page fits a 1024-pixel screen.
     auto* row = new QHBoxLayout();
-    auto* left = new QVBoxLayout();
-    left->addWidget(access);
-    left->addWidget(new MaintenanceBox(context_, this));
-    left->addStretch(1);
-    row->addLayout(left);
-    row->addWidget(locations_, 0, Qt::AlignTop);
-    topLeftColumn(this)->addLayout(row);
+    row->addWidget(access, 0, Qt::AlignTop);
+    row->addWidget(new MaintenanceBox(context_, this), 0, Qt::AlignTop);
+    QVBoxLayout* column = topLeftColumn(this);
+    column->addLayout(row);
+    column->addWidget(locations_, 0, Qt::AlignLeft);
 }
 
 QString SettingsPage::serverAddress() const { return Edit1->text(); }

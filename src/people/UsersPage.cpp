@@ -97,6 +97,7 @@ UsersPage::UsersPage(const PageContext& context)
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 4);
     splitter->setStretchFactor(1, 5);
+    splitter->setSizes({420, 600});   // until the operator moves it
     auto* page = new QVBoxLayout(this);
     page->addWidget(splitter);
 

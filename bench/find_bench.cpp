@@ -22,6 +22,7 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <mysql.h>
 
 #include <algorithm>

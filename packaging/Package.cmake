@@ -48,9 +48,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 # The synopsis is the summary above; CPack puts it first, so the extended text
 # starts below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Valdrix keeps the MySQL/MariaDB database of an access-control installation: \
-people and their cards, groups, weekly schedule templates, the permissions of \
-groups on door controllers' reader heads, the controllers and their sites, and \
+    "Valdrix keeps the MySQL/MariaDB database of an access-control installation:
+people and their cards, groups, weekly schedule templates, the permissions of
+groups on door controllers' reader heads, the controllers and their sites, and
 the log of passage events with its CSV and XML export. The interface is Polish.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

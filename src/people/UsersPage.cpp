@@ -134,9 +134,11 @@ QWidget* UsersPage::buildPeoplePanel()
                                           "lub kod karty zawiera wpisany tekst"),
                            box, [this] { readPersonCodes(); });
     DBGrid3->listProxy()->setSearchText([this](int row) { return personSearchText(row); });
-    // A card change re-reads Karty: the codes are read again at the next key
-    // (until then the list is found by the codes read last).
-    connect(&m_.Karty, &Dataset::reset, this, [this] { personCodesStale_ = true; });
+    // Every change of cards reads the people again (their card counts), and a code
+    // typed into the card list is a change too: the codes are read again at the
+    // next key (until then the list is found by the codes read last). Selecting a
+    // person reads only Karty, which leaves the codes as they are.
+    connect(&m_.Users, &Dataset::aboutToReset, this, [this] { personCodesStale_ = true; });
 
     auto* column = new QVBoxLayout(box);
     column->addWidget(PersonFind);
@@ -283,6 +285,8 @@ QWidget* UsersPage::buildCardPager()
                              {QStringLiteral("KARENCJA_DO"), QStringLiteral("do"), true},
                              {QStringLiteral("PRINT"), QStringLiteral("Nadruk"), true}});
     DBGrid7->setEditable(context_.guard);
+    connect(DBGrid7->itemDelegate(), &QAbstractItemDelegate::commitData, this,
+            [this] { personCodesStale_ = true; });
     cardCount_ = listCount(DBGrid7, nullptr);
     DBGrid7->setMinimumHeight(180);
     DBGrid7->setColumnWidth(0, 150);

@@ -61,6 +61,17 @@ TEST(CardCodeTest, KnownCardsInEveryForm)
                                           "6 jedynek, z tym bitem 7 – nieparzyście)"));
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Wiegand 40: kod obiektu (FC) 0, numer karty (CN) 820999")));
 
+    // The counts agree with their numbers: "mają 1 jedynkę", "0 jedynek", "34 bitów".
+    const QStringList one = describe(fromWiegand(Wiegand26, "1", "0"));
+    EXPECT_TRUE(one.contains(QString::fromUtf8("  bit 1 = 1: parzystość parzysta (bity 2–13 mają "
+                                               "1 jedynkę, z tym bitem 2 – parzyście)")))
+        << one.join('\n').toStdString();
+    EXPECT_TRUE(one.contains(QString::fromUtf8("  bit 26 = 1: parzystość nieparzysta (bity 14–25 mają "
+                                               "0 jedynek, z tym bitem 1 – nieparzyście)")))
+        << one.join('\n').toStdString();
+    EXPECT_TRUE(one.filter(QString::fromUtf8("ramka 34 bitów (P | FC 16 | CN 16 | P)")).size() == 1)
+        << one.join('\n').toStdString();
+
     // A card of all zeros still carries an odd parity bit of 1.
     EXPECT_EQ(wiegandFrame(Wiegand26, 0).bits, "0 00000000 0000000000000000 1");
     EXPECT_EQ(wiegandFrame(Wiegand26, 0xFFFFFF).bits, "0 11111111 1111111111111111 1");

@@ -91,22 +91,22 @@ TEST_F(CommandLineToolsTest, CheckAnswersWithTheVerdictAndItsExitStatus)
 TEST_F(CommandLineToolsTest, CheckRefusesWhatItCannotAsk)
 {
     const QStringList rest = {"--device", "1", "--head", "A"};
-    expectError(run(QStringList{"check"} + rest), "give either --card CODE or --person ID");
-    expectError(run(QStringList{"check", "--card", "1", "--person", "1"} + rest), "either");
-    expectError(run({"check", "--card", "1", "--head", "A"}), "--device ID or --device-name NAME");
-    expectError(run({"check", "--card", "1", "--device", "1"}), "--head must be A or B");
+    expectError(run(QStringList{"check"} + rest), "podaj albo --card KOD, albo --person ID");
+    expectError(run(QStringList{"check", "--card", "1", "--person", "1"} + rest), "albo");
+    expectError(run({"check", "--card", "1", "--head", "A"}), "--device ID, albo --device-name NAZWA");
+    expectError(run({"check", "--card", "1", "--device", "1"}), "--head musi być A albo B");
     expectError(run(QStringList{"check", "--card", "1", "--date", "2024-02-30"} + rest),
-                "--date must be a date YYYY-MM-DD, not '2024-02-30'");
+                "--date musi być datą RRRR-MM-DD, nie '2024-02-30'");
     expectError(run(QStringList{"check", "--card", "1", "--time", "25:00"} + rest), "--time");
-    expectError(run(QStringList{"check", "--person", "x"} + rest), "--person needs a positive");
+    expectError(run(QStringList{"check", "--person", "x"} + rest), "--person wymaga dodatniej");
     expectError(run(QStringList{"check", "--card", "1", "--colour", "red"} + rest),
-                "unknown argument '--colour'");
-    expectError(run(QStringList{"check", "--card", "1", "--card", "2"} + rest), "given twice");
+                "nieznany argument '--colour'");
+    expectError(run(QStringList{"check", "--card", "1", "--card", "2"} + rest), "podana dwa razy");
     expectError(run({"check", "--card", "1", "--head", "A", "--device-name", "Drzwi"}),
-                "2 passages are named 'Drzwi'; give --device ID");
+                QString::fromUtf8("przejść o nazwie 'Drzwi' jest 2; podaj --device ID"));
     expectError(run({"check", "--card", "1", "--head", "A", "--device-name", "Okno"}),
-                "no passage is named 'Okno'");
-    expectError(run(QStringList{"check", "--card", "1", "--device"}), "needs a value");
+                QString::fromUtf8("żadne przejście nie nazywa się 'Okno'"));
+    expectError(run(QStringList{"check", "--card", "1", "--device"}), "wymaga wartości");
 }
 
 TEST_F(CommandLineToolsTest, ConfigIsReadLikeTheWindowAndNeverWritten)
@@ -142,10 +142,10 @@ TEST_F(CommandLineToolsTest, CardCodeConvertsOrNamesTheField)
     expectError(run({"card-code", "w26", "256", "1"}),
                 QString::fromUtf8("valdrix card-code: Pole „Kod obiektu (FC)”: dozwolona liczba "
                                   "dziesiętna od 0 do 255 (wpisano „256”)."));
-    expectError(run({"card-code", "w34", "1"}), "card-code w34 takes FC and CN");
-    expectError(run({"card-code", "dec"}), "card-code dec takes one value");
-    expectError(run({"card-code", "bin", "101"}), "needs a format");
-    expectError(run({"card-code"}), "needs a format");
+    expectError(run({"card-code", "w34", "1"}), "card-code w34 przyjmuje FC i CN");
+    expectError(run({"card-code", "dec"}), "card-code dec przyjmuje jedną wartość");
+    expectError(run({"card-code", "bin", "101"}), "wymaga postaci");
+    expectError(run({"card-code"}), "wymaga postaci");
 }
 
 TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
@@ -165,8 +165,8 @@ TEST_F(CommandLineToolsTest, ImportCheckForecastsEachRowOfTheFile)
     EXPECT_EQ(scalar("SELECT CONCAT_WS(',', (SELECT COUNT(*) FROM USERS), USERS, CARDS) FROM STATUS"), before);
 
     expectError(run({"import-check", "missing.csv"}), "valdrix import-check: missing.csv: File not found");
-    expectError(run({"import-check"}), "import-check takes one FILE");
-    expectError(run({"import-check", "a.csv", "b.csv"}), "import-check takes one FILE");
+    expectError(run({"import-check"}), "import-check przyjmuje jeden PLIK");
+    expectError(run({"import-check", "a.csv", "b.csv"}), "import-check przyjmuje jeden PLIK");
 }
 
 // Options answered before any window exists.
@@ -183,17 +183,17 @@ TEST(CommandLineTest, VersionHelpAndUnknownOptions)
     const Outcome unknown = run({"--frobnicate"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_TRUE(unknown.out.isEmpty());
-    EXPECT_EQ(unknown.err, "valdrix: unknown option '--frobnicate' (see valdrix --help)\n");
+    EXPECT_EQ(unknown.err, "valdrix: nieznana opcja '--frobnicate' (zobacz valdrix --help)\n");
 }
 
 TEST(CommandLineHelpTest, ListsTheTools)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* tool : {"  check (--card CODE | --person ID)", "  card-code hex VALUE", "  import-check FILE"})
-        EXPECT_TRUE(help.out.contains(tool)) << tool;
-    EXPECT_TRUE(help.out.contains("2 error"));
-    expectError(run({"chek"}), "unknown option 'chek'");
+    for (const char* tool : {"  check (--card KOD | --person ID)", "  card-code hex WARTOŚĆ", "  import-check PLIK"})
+        EXPECT_TRUE(help.out.contains(QString::fromUtf8(tool))) << tool;
+    EXPECT_TRUE(help.out.contains("2 błąd"));
+    expectError(run({"chek"}), "nieznana opcja 'chek'");
 }
 
 // The built program, with no display and no platform plugin chosen.

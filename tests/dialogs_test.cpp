@@ -6,8 +6,10 @@
 #include "events/EventsPage.h"
 #include "support/AppFixture.h"
 #include "support/Files.h"
+#include "ui/Polish.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QUrl>
 
 namespace {
@@ -77,13 +80,11 @@ protected:
         // Qt's per-user settings of this process live in a folder of the test.
         ASSERT_TRUE(settingsDir.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     }
     void TearDown() override
     {
         AppTest::TearDown();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString());
     }
     // The real window on the test database, with the program's own dialogs.
     void start()
@@ -131,6 +132,44 @@ TEST_F(QtDialogsTest, MessagesShowStoredTextAsItIs)
     for (const auto& box : qt.boxes)
         EXPECT_EQ(box.format, Qt::PlainText) << box.text.toStdString();
     EXPECT_EQ(qt.boxes[1].text, QString::fromUtf8("<p>błąd %1</p>"));
+}
+
+// Under Qt's Polish translation (as the program runs) Qt's own texts are Polish,
+// and the boxes still carry exactly their English titles and captions.
+TEST_F(QtDialogsTest, BoxesKeepTheirCaptionsUnderThePolishTranslation)
+{
+    QTranslator* polish = usePolish(*QCoreApplication::instance());
+    if (!polish)
+        GTEST_SKIP() << "Qt's Polish translation is not installed (qt6-translations-l10n)";
+    struct Undo {
+        QTranslator* translator;
+        ~Undo()
+        {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+            QLocale::setDefault(QLocale::c());
+        }
+    } undo{polish};
+    // The translation is in force: Qt's own buttons speak Polish.
+    QMessageBox plain(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Cancel);
+    EXPECT_EQ(plain.button(QMessageBox::Cancel)->text(), "Anuluj");
+    EXPECT_EQ(QLocale().standaloneMonthName(2), "luty");
+
+    qt.notice(QStringLiteral("a"));
+    qt.question(QStringLiteral("b"));
+    qt.errorBox(QStringLiteral("c"));
+    qt.connectMessage(QStringLiteral("d"), QString());
+    ASSERT_EQ(qt.boxes.size(), 4);
+    EXPECT_EQ(qt.boxes[0].title, "Valdrix");
+    EXPECT_EQ(qt.boxes[0].buttons, QStringList("OK"));
+    EXPECT_EQ(qt.boxes[1].title, "Confirm");
+    EXPECT_EQ(qt.boxes[1].buttons, QStringList({"&Yes", "&No"}));
+    EXPECT_EQ(qt.boxes[2].title, "Valdrix");
+    EXPECT_EQ(qt.boxes[2].buttons, QStringList("OK"));
+    EXPECT_EQ(qt.boxes[3].title, "Valdrix");
+    QStringList connect = qt.boxes[3].buttons;
+    connect.sort();
+    EXPECT_EQ(connect, QStringList({"&Yes", "All", "Cancel"}));
 }
 
 TEST_F(QtDialogsTest, ConnectMessagesKeepTheirTextsAndGiveTheReasonAsDetails)

@@ -384,8 +384,10 @@ TEST_F(ScheduleEditorTest, PanelKeepsRulerLabelsAndFieldsLevelWithTheGrid)
         EXPECT_GT(rectIn(start).left(), rulerRect.right());
         EXPECT_GT(rectIn(end).left(), rectIn(start).right());
         EXPECT_GE(start->width(), start->fontMetrics().horizontalAdvance("00:00"));
-        EXPECT_LT(rectIn(end).right(), rectIn(editor.saveButton()).left());
     }
+    // The save button sits under the hours, at their left edge (the page stays narrow).
+    EXPECT_GT(rectIn(editor.saveButton()).top(), rectIn(editor.endField(Rows - 1)).bottom());
+    EXPECT_EQ(rectIn(editor.saveButton()).left(), rectIn(editor.startField(0)).left());
     EXPECT_EQ(editor.saveButton()->objectName(), "Button11");
     EXPECT_EQ(editor.saveButton()->text(), QString::fromUtf8("Zapamiętaj zmiany"));
 

@@ -6,6 +6,8 @@
 #include "ui/BoundGrid.h"
 #include "ui/BoundLabel.h"
 #include "ui/ErrorGuard.h"
+#include "ui/ListTools.h"
+#include "ui/ToolTips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -73,16 +75,18 @@ ListPanel listPanel(QWidget* parent, const QString& caption, BoundGrid* grid, co
     ListPanel p{new QWidget(parent), nullptr, {}};
     auto* layout = new QGridLayout(p.panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(caption, p.panel), 0, 0, 1, 3);
+    layout->addWidget(new QLabel(caption, p.panel), 0, 0, 1, 2);
     grid->setParent(p.panel);
-    layout->addWidget(grid, 1, 0, 1, 3);
+    layout->addWidget(grid, 1, 0, 1, 2);
+    layout->addWidget(listCount(grid, p.panel), 2, 0, 1, 2);
     p.edit = new QLineEdit(p.panel);
     p.edit->setObjectName(QString::fromLatin1(editName));
-    layout->addWidget(p.edit, 2, 0, 1, 3);
+    layout->addWidget(p.edit, 3, 0, 1, 2);
+    // Two buttons a row: the three panels side by side fit a 1024-pixel screen.
     for (int i = 0; i < 3; ++i) {
         p.buttons[i] = new QPushButton(buttons[i].second, p.panel);
         p.buttons[i]->setObjectName(QString::fromLatin1(buttons[i].first));
-        layout->addWidget(p.buttons[i], 3, i);
+        layout->addWidget(p.buttons[i], 4 + i / 2, i % 2);
     }
     return p;
 }
@@ -97,7 +101,7 @@ QWidget* AccessPage::buildGroupPanel()
     DBGrid4->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     DBGrid4->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     DBGrid4->resizeColumnToContents(1);
-    DBGrid4->setMinimumWidth(250);
+    DBGrid4->setMinimumWidth(180);
     const ListPanel p = listPanel(this, QStringLiteral("Lista grup"), DBGrid4, "Edit5",
                                   {{{"Button7", QStringLiteral("Dodaj grupę")},
                                     {"Button6", QStringLiteral("Usuń grupę")},
@@ -125,7 +129,7 @@ QWidget* AccessPage::buildTemplatePanel()
 {
     DBGrid5 = new BoundGrid(QStringLiteral("DBGrid5"), m_.Szablony,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazwa")}});
-    DBGrid5->setMinimumWidth(200);
+    DBGrid5->setMinimumWidth(150);
     const ListPanel p = listPanel(this, QStringLiteral("Szablony"), DBGrid5, "Edit9",
                                   {{{"Button9", QStringLiteral("Dodaj szablon")},
                                     {"Button10", QStringLiteral("Usuń szablon")},
@@ -172,13 +176,13 @@ QWidget* AccessPage::buildPermissionPanel()
         header->setSectionResizeMode(column, QHeaderView::Fixed);
         DBGrid6->resizeColumnToContents(column);
     }
-    DBGrid6->setMinimumWidth(330);
+    DBGrid6->setMinimumWidth(240);
     Button13 = new QPushButton(QStringLiteral("Usuń uprawnienie >>>"), panel);
     Button13->setObjectName(QStringLiteral("Button13"));
 
     CheckListBox1 = new QListWidget(panel);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    CheckListBox1->setMinimumWidth(170);
+    CheckListBox1->setMinimumWidth(150);
     CheckBox2 = new QCheckBox(QStringLiteral("Czytnik A"), panel);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setChecked(true);
@@ -200,7 +204,10 @@ QWidget* AccessPage::buildPermissionPanel()
     auto* layout = new QGridLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(groupCaption, 0, 0);
-    layout->addWidget(DBGrid6, 1, 0, 4, 1);
+    auto* list = new QVBoxLayout();
+    list->addWidget(DBGrid6, 1);
+    list->addWidget(listCount(DBGrid6, panel));
+    layout->addLayout(list, 1, 0, 4, 1);
     // The removal, its preview and the access questions act on what the list shows.
     AccessCheckButton = new QPushButton(QStringLiteral("Sprawdź dostęp..."), panel);
     AccessCheckButton->setObjectName(QStringLiteral("AccessCheckButton"));
@@ -259,8 +266,10 @@ bool AccessPage::connected() const { return m_.Quorvel.isOpen(); }
 // the people read afresh and the time set to now.
 void AccessPage::AccessCheckButtonClick()
 {
-    if (!accessCheck_)
+    if (!accessCheck_) {
         accessCheck_ = new AccessCheckDialog(context_, this);
+        applyToolTips(accessCheck_);
+    }
     accessCheck_->prepare();
     accessCheck_->show();
     accessCheck_->raise();

@@ -225,7 +225,8 @@ ScheduleEditor::ScheduleEditor(QWidget* parent)
     layout->addWidget(grid_, 1, 1, Qt::AlignLeft | Qt::AlignTop);
     layout->addLayout(starts, 1, 2);
     layout->addLayout(ends, 1, 3);
-    layout->addWidget(saveButton_, 1, 4, Qt::AlignLeft | Qt::AlignVCenter);
+    // Under the hours, not beside them: the page fits a 1024-pixel screen.
+    layout->addWidget(saveButton_, 2, 2, 1, 3, Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(caption_, 2, 1, Qt::AlignLeft | Qt::AlignTop);
     layout->setRowMinimumHeight(2, 24);
     layout->setColumnStretch(5, 1);

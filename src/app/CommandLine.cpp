@@ -7,43 +7,44 @@
 namespace {
 
 const char* const Usage =
-    "Usage: valdrix [OPTION]\n"
-    "       valdrix COMMAND [ARGUMENTS]\n"
-    "Administration client of a card-based access-control installation.\n"
-    "Without an option it opens its window; the connection settings are read from\n"
-    "Config.ini in the current directory.\n"
+    "Użycie: valdrix [OPCJA]\n"
+    "        valdrix POLECENIE [ARGUMENTY]\n"
+    "Program administracyjny systemu kontroli dostępu na karty.\n"
+    "Bez opcji otwiera swoje okno; ustawienia połączenia czyta z pliku Config.ini\n"
+    "w bieżącym katalogu.\n"
     "\n"
-    "  --help       show this text and exit\n"
-    "  --version    show the version and exit\n"
+    "  --help       pokazuje ten tekst i kończy pracę\n"
+    "  --version    pokazuje wersję i kończy pracę\n"
+    "  --from-menu  otwiera okno z plikiem Config.ini w ~/.config/valdrix/\n"
+    "               (tak uruchamia program menu pulpitu)\n"
     "\n"
-    "Commands (plain text, no window or display; the database of Config.ini, which\n"
-    "they read and never write, but for db-check --fix):\n"
-    "  check (--card CODE | --person ID) (--device ID | --device-name NAME) --head A|B\n"
-    "        [--date YYYY-MM-DD] [--time HH:MM[:SS]]\n"
-    "               whether the card, or any card of the person, opens that reader\n"
-    "               head at that local date and time (default: now), with the chain\n"
-    "               of reasons; reads only\n"
-    "  card-code hex VALUE | dec VALUE | w26 FC CN | w34 FC CN | w40 FC CN | code CODE\n"
-    "               converts a card number between its printed forms (hexadecimal,\n"
-    "               decimal, Wiegand 26, 34 and 40) and the 10-character code the\n"
-    "               system stores, with the Wiegand frames and their parity bits\n"
-    "  import-check FILE\n"
-    "               what \"Importuj\" would do with each row of the import file (a\n"
-    "               new person, with or without card, an existing person or card, a\n"
-    "               repeat within the file, a row without names), one line a row\n"
-    "               (number, first name, surname, card code, forecast; tab-separated)\n"
-    "               and the counts; writes nothing\n"
+    "Polecenia (zwykły tekst, bez okna i ekranu; baza danych z Config.ini, który\n"
+    "czytają i nigdy nie zapisują, poza db-check --fix):\n"
+    "  check (--card KOD | --person ID) (--device ID | --device-name NAZWA) --head A|B\n"
+    "        [--date RRRR-MM-DD] [--time GG:MM[:SS]]\n"
+    "               czy karta, albo któraś karta osoby, otwiera tę głowicę czytnika\n"
+    "               w podanym dniu i czasie lokalnym (domyślnie: teraz), z łańcuchem\n"
+    "               powodów; tylko czyta\n"
+    "  card-code hex WARTOŚĆ | dec WARTOŚĆ | w26 FC CN | w34 FC CN | w40 FC CN | code KOD\n"
+    "               przelicza numer karty między postaciami z nadruku (szesnastkową,\n"
+    "               dziesiętną, Wiegand 26, 34 i 40) a 10-znakowym kodem, który\n"
+    "               zapisuje system, z ramkami Wieganda i ich bitami parzystości\n"
+    "  import-check PLIK\n"
+    "               co \"Importuj\" zrobiłby z każdym wierszem pliku importu (nowa\n"
+    "               osoba z kartą lub bez, osoba albo karta już istniejąca, powtórzenie\n"
+    "               w pliku, wiersz bez nazwiska i imienia), wiersz na wiersz (numer,\n"
+    "               imię, nazwisko, kod karty, przewidywanie; rozdzielone tabulacją)\n"
+    "               i liczby; niczego nie zapisuje\n"
     "  db-check [--fix]\n"
-    "               whether the database has what the program relies on: InnoDB\n"
-    "               tables, the recommended indexes (each missing one with the\n"
-    "               statement that creates it), one row in STATUS, text in\n"
-    "               utf8mb4; exit status 0 when all holds, 1 when something is\n"
-    "               missing. --fix creates the missing indexes, and nothing else,\n"
-    "               after listing the statements\n"
+    "               czy baza ma to, na czym program polega: tabele InnoDB, zalecane\n"
+    "               indeksy (każdy brakujący z poleceniem, które go tworzy), jeden\n"
+    "               wiersz w STATUS, tekst w utf8mb4; kod wyjścia 0, gdy wszystko\n"
+    "               jest, 1, gdy czegoś brakuje. --fix tworzy brakujące indeksy i nic\n"
+    "               poza tym, po wypisaniu poleceń\n"
     "%s"
     "\n"
-    "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\";\n"
-    "db-check: something missing), 2 error, told in one line on standard error.\n";
+    "Kod wyjścia: 0 powodzenie (check: \"Wejdzie\"), 1 brak dostępu (check: \"Nie wejdzie\";\n"
+    "db-check: czegoś brakuje), 2 błąd, opisany w jednym wierszu na standardowym wyjściu błędów.\n";
 
 // Qt's own options of the window (QGuiApplication, QApplication and the X11
 // platform), with whether each takes a value.
@@ -67,7 +68,7 @@ const QtOption QtOptions[] = {
 
 int refuse(std::FILE* err, const QString& text)
 {
-    std::fprintf(err, "valdrix: %s (see valdrix --help)\n", CommandLine::printable(text).toUtf8().constData());
+    std::fprintf(err, "valdrix: %s (zobacz valdrix --help)\n", CommandLine::printable(text).toUtf8().constData());
     return 2;
 }
 
@@ -121,7 +122,7 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
     const QString& first = arguments.first();
     if (first == QLatin1String("--version") || first == QLatin1String("--help") || first == QLatin1String("-h")) {
         if (arguments.size() > 1)
-            return refuse(err, QStringLiteral("%1 takes no arguments, not '%2'").arg(first, arguments[1]));
+            return refuse(err, QStringLiteral("%1 nie przyjmuje argumentów, a podano '%2'").arg(first, arguments[1]));
         if (first == QLatin1String("--version"))
             std::fprintf(out, "valdrix %s\n", VALDRIX_VERSION);
         else
@@ -147,9 +148,9 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         bool takesValue = false;
         if (!isQtOption(arguments[i], &takesValue))
-            return refuse(err, QStringLiteral("unknown option '%1'").arg(arguments[i]));
+            return refuse(err, QStringLiteral("nieznana opcja '%1'").arg(arguments[i]));
         if (takesValue && ++i >= arguments.size())
-            return refuse(err, QStringLiteral("option '%1' needs a value").arg(arguments[i - 1]));
+            return refuse(err, QStringLiteral("opcja '%1' wymaga wartości").arg(arguments[i - 1]));
     }
     return -1;
 }

@@ -5,6 +5,29 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+
+QString& configPath()
+{
+    static QString path = QString::fromLatin1(ConfigFile::Path);
+    return path;
+}
+
+}  // namespace
+
+QString ConfigFile::path() { return configPath(); }
+
+QString ConfigFile::useUserFolder()
+{
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/valdrix");
+    QDir().mkpath(folder);
+    configPath() = folder + QStringLiteral("/Config.ini");
+    return configPath();
+}
 
 ConfigFile::Settings ConfigFile::read(const QString& path)
 {

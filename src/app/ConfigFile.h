@@ -7,6 +7,16 @@
 namespace ConfigFile {
 
 inline constexpr const char* Path = "./Config.ini";
+
+// Where the window keeps Config.ini: the current folder (Path), unless the window
+// was started from the desktop menu, whose starting folder is nobody's choice:
+// then the user's configuration folder (~/.config/valdrix/Config.ini).
+QString path();
+// Makes the user's configuration folder the place of Config.ini, creating the
+// folder; returns the file's path.
+QString useUserFolder();
+// The argument the desktop menu starts the window with.
+inline constexpr const char* MenuArgument = "--from-menu";
 inline constexpr const char* Section = "SERVER";
 
 struct Key {

@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const QString SettingsPage::ConfigPath = QString::fromLatin1(ConfigFile::Path);
 const QString SettingsPage::DefaultServer = QString::fromLatin1(ConfigFile::Keys[0].defaultValue);
 
 static const QString Section = QString::fromLatin1(ConfigFile::Section);
@@ -27,6 +26,7 @@ SettingsPage::SettingsPage(const PageContext& context) : context_(context)
 
     auto* access = new QGroupBox(QStringLiteral("Dostęp do bazy danych"), this);
     auto* fields = new QFormLayout(access);
+    fields->setRowWrapPolicy(QFormLayout::WrapLongRows);   // narrow windows: labels above
     auto field = [&](const char* name, const QString& label) {
         auto* edit = new QLineEdit(access);
         edit->setObjectName(QString::fromLatin1(name));
@@ -44,16 +44,19 @@ SettingsPage::SettingsPage(const PageContext& context) : context_(context)
     connectGuarded(Button1, &QPushButton::clicked, this, context_.guard, [this] { Button1Click(); });
 
     locations_ = new LocationsPanel(context_, this);
+    // The connection and the maintenance side by side, the locations under them:
+    // the page fits a 1024-pixel screen.
     auto* row = new QHBoxLayout();
-    auto* left = new QVBoxLayout();
-    left->addWidget(access);
-    left->addWidget(new MaintenanceBox(context_, this));
+    auto* boxes = new QVBoxLayout();
+    boxes->addWidget(new MaintenanceBox(context_, this));
     databaseCheck_ = new DatabaseCheckBox(context_, this);
-    left->addWidget(databaseCheck_);
-    left->addStretch(1);
-    row->addLayout(left);
-    row->addWidget(locations_, 0, Qt::AlignTop);
-    topLeftColumn(this)->addLayout(row);
+    boxes->addWidget(databaseCheck_);
+    boxes->addStretch(1);
+    row->addWidget(access, 0, Qt::AlignTop);
+    row->addLayout(boxes);
+    QVBoxLayout* column = topLeftColumn(this);
+    column->addLayout(row);
+    column->addWidget(locations_, 0, Qt::AlignLeft);
 }
 
 QString SettingsPage::serverAddress() const { return Edit1->text(); }
@@ -68,9 +71,9 @@ void SettingsPage::LoadConfig()
     QLineEdit* const fields[] = {Edit1, MaskEdit1, MaskEdit2, Edit2};
     for (int i = 0; i < 4; ++i) {
         const QString key = QString::fromLatin1(ConfigFile::Keys[i].name);
-        fields[i]->setText(IniFile::read(ConfigPath, Section, key,
+        fields[i]->setText(IniFile::read(ConfigFile::path(), Section, key,
                                          QString::fromLatin1(ConfigFile::Keys[i].defaultValue)));
-        IniFile::write(ConfigPath, Section, key, fields[i]->text());
+        IniFile::write(ConfigFile::path(), Section, key, fields[i]->text());
     }
 }
 
@@ -79,7 +82,7 @@ void SettingsPage::LoadConfig()
 void SettingsPage::SaveConfig()
 {
     const QString refused =
-        ConfigFile::write(ConfigPath, {Edit1->text(), MaskEdit1->text(), MaskEdit2->text(), Edit2->text()});
+        ConfigFile::write(ConfigFile::path(), {Edit1->text(), MaskEdit1->text(), MaskEdit2->text(), Edit2->text()});
     if (!refused.isEmpty())
         context_.dialogs.errorBox(refused);
 }

@@ -17,8 +17,6 @@ class SettingsPage : public QWidget {
 public:
     explicit SettingsPage(const PageContext& context);
 
-    // The file in the working directory, however the program was started.
-    static const QString ConfigPath;
     static const QString DefaultServer;
 
     void LoadConfig();

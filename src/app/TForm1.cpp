@@ -16,7 +16,9 @@
 #include "import/ImportPage.h"
 #include "people/UsersPage.h"
 #include "ui/Dialogs.h"
+#include "ui/ToolTips.h"
 #include "ui/VerticalTabStyle.h"
+#include "ui/WindowPlace.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -35,6 +37,9 @@ TForm1::TForm1(TDataModule3& dataModule, Dialogs& dialogs, QWidget* parent)
     buildMenu();
     buildPages();
     buildStatusBar();
+    applyToolTips(this);
+    enterPressesButtons(this);
+    new WindowPlace(this, AdvOfficePager1);
 
     connect(&module_, &TDataModule3::statusTextChanged, this, &TForm1::setStatusText);
     connect(&pageSignals_, &PageSignals::statusMessage, this, &TForm1::setStatusText);

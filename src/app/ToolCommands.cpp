@@ -39,7 +39,7 @@ int guarded(const char* command, std::FILE* err, const std::function<int()>& bod
         return body();
     } catch (const UsageError& e) {
         message = QString::fromStdString(e.what()) +
-                  QStringLiteral(" (see valdrix --help)");
+                  QStringLiteral(" (zobacz valdrix --help)");
     } catch (const CardCode::InputError& e) {
         message = e.message();
     } catch (const OperatorError& e) {
@@ -64,13 +64,13 @@ QHash<QString, QString> options(const QStringList& arguments, const QStringList&
             name = name.left(equals);
         } else if (known.contains(name)) {
             if (i + 1 >= arguments.size())
-                usage(QStringLiteral("option '%1' needs a value").arg(name));
+                usage(QStringLiteral("opcja '%1' wymaga wartości").arg(name));
             value = arguments[++i];
         }
         if (!known.contains(name))
-            usage(QStringLiteral("unknown argument '%1'").arg(arguments[i]));
+            usage(QStringLiteral("nieznany argument '%1'").arg(arguments[i]));
         if (out.contains(name))
-            usage(QStringLiteral("option '%1' given twice").arg(name));
+            usage(QStringLiteral("opcja '%1' podana dwa razy").arg(name));
         out.insert(name, value);
     }
     return out;
@@ -81,7 +81,7 @@ int positiveNumber(const QString& option, const QString& text)
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok || value <= 0)
-        usage(QStringLiteral("%1 needs a positive whole number, not '%2'").arg(option, text));
+        usage(QStringLiteral("%1 wymaga dodatniej liczby całkowitej, nie '%2'").arg(option, text));
     return value;
 }
 
@@ -106,12 +106,12 @@ int deviceNamed(Connection& connection, const QString& name)
                           .arg(connection.escape(name)));
     rows.open();
     if (rows.rowCount() == 0)
-        throw OperatorError(QStringLiteral("no passage is named '%1'").arg(name));
+        throw OperatorError(QStringLiteral("żadne przejście nie nazywa się '%1'").arg(name));
     int live = 0;
     for (rows.first(); !rows.eof(); rows.next())
         live += rows.integer(QStringLiteral("DEL")) == 0;
     if (live > 1)
-        usage(QStringLiteral("%1 passages are named '%2'; give --device ID").arg(live).arg(name));
+        usage(QStringLiteral("przejść o nazwie '%2' jest %1; podaj --device ID").arg(live).arg(name));
     rows.first();
     return rows.integer(QStringLiteral("ID_DEVICE"));
 }
@@ -168,32 +168,32 @@ int check(const QStringList& arguments, std::FILE* out, std::FILE* err)
                                 "--date", "--time"});
         AccessQuestion q;
         if (o.contains("--card") == o.contains("--person"))
-            usage(QStringLiteral("give either --card CODE or --person ID"));
+            usage(QStringLiteral("podaj albo --card KOD, albo --person ID"));
         if (o.contains("--card")) {
             q.cardCode = o.value("--card");
             if (q.cardCode.isEmpty())
-                usage(QStringLiteral("--card needs a code"));
+                usage(QStringLiteral("--card wymaga kodu"));
         } else {
             q.personId = positiveNumber("--person", o.value("--person"));
         }
         if (o.contains("--device") == o.contains("--device-name"))
-            usage(QStringLiteral("give either --device ID or --device-name NAME"));
+            usage(QStringLiteral("podaj albo --device ID, albo --device-name NAZWA"));
         const QString head = o.value("--head").toUpper();
         if (head != QLatin1String("A") && head != QLatin1String("B"))
-            usage(QStringLiteral("--head must be A or B"));
+            usage(QStringLiteral("--head musi być A albo B"));
         q.head = head == QLatin1String("A") ? ReaderHead::A : ReaderHead::B;
 
         if (o.contains("--date")) {
             q.date = QDate::fromString(o.value("--date"), QStringLiteral("yyyy-MM-dd"));
             if (!q.date.isValid())
-                usage(QStringLiteral("--date must be a date YYYY-MM-DD, not '%1'").arg(o.value("--date")));
+                usage(QStringLiteral("--date musi być datą RRRR-MM-DD, nie '%1'").arg(o.value("--date")));
         }
         if (o.contains("--time")) {
             const QString text = o.value("--time");
             q.time = QTime::fromString(text, text.size() > 5 ? QStringLiteral("HH:mm:ss")
                                                              : QStringLiteral("HH:mm"));
             if (!q.time.isValid())
-                usage(QStringLiteral("--time must be HH:MM or HH:MM:SS, not '%1'").arg(text));
+                usage(QStringLiteral("--time musi być GG:MM albo GG:MM:SS, nie '%1'").arg(text));
         }
         const int deviceId = o.contains("--device") ? positiveNumber("--device", o.value("--device")) : 0;
 
@@ -227,8 +227,8 @@ int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err)
         const QString format = arguments.value(0).toLower();
         auto expect = [&](int count) {
             if (arguments.size() != count + 1)
-                usage(QStringLiteral("card-code %1 takes %2").arg(format,
-                      count == 1 ? QStringLiteral("one value") : QStringLiteral("FC and CN")));
+                usage(QStringLiteral("card-code %1 przyjmuje %2").arg(format,
+                      count == 1 ? QStringLiteral("jedną wartość") : QStringLiteral("FC i CN")));
         };
         std::uint64_t number = 0;
         if (format == QLatin1String("hex")) {
@@ -250,10 +250,10 @@ int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err)
             if (values.size() == 1 && values[0].contains(QLatin1Char(',')))
                 values = values[0].split(QLatin1Char(','));
             if (values.size() != 2)
-                usage(QStringLiteral("card-code %1 takes FC and CN").arg(format));
+                usage(QStringLiteral("card-code %1 przyjmuje FC i CN").arg(format));
             number = CardCode::fromWiegand(layout, values[0], values[1]);
         } else {
-            usage(QStringLiteral("card-code needs a format: hex, dec, w26, w34, w40 or code"));
+            usage(QStringLiteral("card-code wymaga postaci: hex, dec, w26, w34, w40 albo code"));
         }
         print(out, CardCode::describe(number));
         return 0;
@@ -264,7 +264,7 @@ int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
 {
     return guarded("import-check", err, [&] {
         if (arguments.size() != 1 || arguments[0].isEmpty())
-            usage(QStringLiteral("import-check takes one FILE"));
+            usage(QStringLiteral("import-check przyjmuje jeden PLIK"));
         const ImportFile file = readImportFile(arguments[0]);
         if (!file.error.isEmpty())
             usage(QStringLiteral("%1: %2").arg(arguments[0], file.error));

@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
+#include "app/ConfigFile.h"
 #include "app/TForm1.h"
 #include "db/TDataModule3.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
+#include "ui/Polish.h"
 
 #include <QApplication>
 
@@ -73,6 +75,13 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Started from the desktop menu (its entry passes this argument), the window
+    // keeps Config.ini in the user's configuration folder: the menu's starting
+    // folder is nobody's choice. From a terminal, the current folder's file.
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String(ConfigFile::MenuArgument)) {
+        arguments.removeFirst();
+        ConfigFile::useUserFolder();
+    }
     if (const int status = CommandLine::run(arguments, stdout, stderr); status >= 0)
         return status;
     if (!hasDisplay(arguments)) {
@@ -88,6 +97,7 @@ int main(int argc, char** argv)
     for (const QString& message : std::exchange(heldMessages, {}))
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     QApplication::setApplicationName(QStringLiteral("Valdrix"));
+    usePolish(app);
 
     QtDialogs dialogs;
     app.dialogs = &dialogs;

@@ -162,6 +162,13 @@ void Dataset::setRecordNo(int recordNo)
     setCurrent(std::clamp(recordNo, 1, rowCount()) - 1);
 }
 
+void Dataset::clearCurrent()
+{
+    requireOpen();
+    eof_ = true;
+    setCurrent(-1);
+}
+
 void Dataset::requireOpen() const
 {
     if (!open_)

@@ -62,6 +62,9 @@ public:
     int rowCount() const { return static_cast<int>(rows_.size()); }
     int recordNo() const { return current_ + 1; }
     void setRecordNo(int recordNo);
+    // No current row (the rows stay): fields read as empty, as past the end. For a
+    // view that shows none of the rows, so that nothing acts on a row not shown.
+    void clearCurrent();
     int currentRow() const { return current_; }
 
     int columnCount() const { return static_cast<int>(columns_.size()); }

@@ -5,6 +5,7 @@
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
 #include "ui/FormPager.h"
+#include "ui/ListTools.h"
 #include "ui/Named.h"
 
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -25,9 +27,20 @@ DevicesPage::DevicesPage(const PageContext& context) : context_(context), m_(con
 {
     setObjectName(QStringLiteral("AdvOfficePage3"));
 
+    // The list takes the width the form leaves; the splitter between them moves.
+    auto* splitter = named<QSplitter>("DevicesSplitter", Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(buildDeviceList());
+    auto* form = new QWidget(splitter);
+    auto* formColumn = new QVBoxLayout(form);
+    formColumn->setContentsMargins(0, 0, 0, 0);
+    formColumn->addWidget(buildPager());
+    formColumn->addStretch(1);
+    splitter->addWidget(form);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
     auto* row = new QHBoxLayout(this);
-    row->addWidget(buildDeviceList(), 1);
-    row->addWidget(buildPager(), 0, Qt::AlignTop);
+    row->addWidget(splitter);
 
     connect(&context_.lookups, &Lookups::locationListFilled, this, &DevicesPage::showLocationList);
     // Whoever re-runs Device (a device or location change, a rollback) or walks it
@@ -41,7 +54,10 @@ QWidget* DevicesPage::buildDeviceList()
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("Lista urządeń"), panel));
+    auto* caption = new QHBoxLayout();
+    caption->addWidget(new QLabel(QStringLiteral("Lista urządeń"), panel));
+    caption->addStretch(1);
+    layout->addLayout(caption);
     DBGrid1 = new BoundGrid(QStringLiteral("DBGrid1"), m_.Device,
                             {{QStringLiteral("FACTORY"), QStringLiteral("Nume fabryczny")},
                              {QStringLiteral("NAME"), QStringLiteral("Nazwa")},
@@ -51,8 +67,16 @@ QWidget* DevicesPage::buildDeviceList()
     DBGrid1->setColumnWidth(0, 130);
     DBGrid1->setColumnWidth(1, 200);
     DBGrid1->setColumnWidth(2, 120);
-    DBGrid1->setMinimumSize(640, 480);
+    // Narrow enough for the form beside it at 1024 pixels; wider windows widen it.
+    DBGrid1->setMinimumSize(300, 300);
     layout->addWidget(DBGrid1, 1);
+    layout->addWidget(listCount(DBGrid1, panel));
+    DeviceFind = findField("DeviceFind", DBGrid1, context_.guard,
+                           QStringLiteral("Zawęża listę do urządzeń, których numer, nazwa, IP "
+                                          "lub lokalizacja zawiera wpisany tekst"),
+                           panel);
+    DeviceFind->setMaximumWidth(260);
+    caption->addWidget(DeviceFind);
 
     const ErrorGuard& guard = context_.guard;
     connectGuarded(DBGrid1, &BoundGrid::cellClicked, this, guard, [this] { DBGrid1CellClick(); });

@@ -54,6 +54,7 @@ public:
     int selectedDeviceId() const { return selectedDevice_->key(); }
 
     BoundGrid* DBGrid1 = nullptr;
+    QLineEdit* DeviceFind = nullptr;   // find as you type above the device list
     QTabWidget* AdvOfficePager8 = nullptr;
     QPushButton* Button18 = nullptr;
     QPushButton* Button19 = nullptr;

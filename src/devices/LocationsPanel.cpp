@@ -6,6 +6,7 @@
 #include "devices/TimeZones.h"
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
+#include "ui/ListTools.h"
 #include "ui/FormPager.h"
 #include "ui/Named.h"
 
@@ -29,8 +30,9 @@ LocationsPanel::LocationsPanel(const PageContext& context, QWidget* parent)
     DBGrid8 = new BoundGrid(QStringLiteral("DBGrid8"), m_.LOCALIZATION,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji"), true}}, this);
     DBGrid8->setEditable(context_.guard);
-    DBGrid8->setMinimumSize(220, 300);
+    DBGrid8->setMinimumSize(180, 300);
     list->addWidget(DBGrid8, 1);
+    list->addWidget(listCount(DBGrid8, this));
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -83,7 +85,7 @@ QGroupBox* LocationsPanel::buildForm()
     ComboBox5->setInsertPolicy(QComboBox::NoInsert);
     ComboBox5->addItems(TimeZoneTexts());
     ComboBox5->setCurrentIndex(-1);
-    ComboBox5->setMinimumContentsLength(24);
+    ComboBox5->setMinimumContentsLength(20);
     fields->addRow(QStringLiteral("Strefa czasowa "), ComboBox5);
     Memo1 = new QPlainTextEdit(frame);
     Memo1->setObjectName(QStringLiteral("Memo1"));

@@ -93,10 +93,12 @@ QWidget* EventsPage::buildGrid()
                              {QStringLiteral("HEAD"), QStringLiteral("Głowica")},
                              {QStringLiteral("NAME_1"), QStringLiteral("Zdarzenie")}},
                             this);
-    const int widths[] = {140, 120, 100, 150, 150};
+    DBGrid2->setSortable(false);   // a page of the server's result keeps the server's order
+    // Narrow enough for the filter beside it at 1024 pixels.
+    const int widths[] = {135, 110, 90, 130, 70};
     for (int i = 0; i < 5; ++i)
         DBGrid2->setColumnWidth(i, widths[i]);
-    DBGrid2->setMinimumSize(720, 400);
+    DBGrid2->setMinimumSize(480, 400);
     return DBGrid2;
 }
 

@@ -4,10 +4,12 @@
 #include "db/Lookups.h"
 #include "db/TDataModule3.h"
 #include "import/ImportFile.h"
+#include "text/PolishPlural.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
 #include "ui/GroupCombo.h"
 #include "ui/LongWork.h"
+#include "ui/ListTools.h"
 #include "ui/StringGrid.h"
 
 #include <QComboBox>
@@ -70,15 +72,12 @@ ImportPage::ImportPage(const PageContext& context) : context_(context), m_(conte
     const std::vector<int> widths = {51, 170, 170, 170, 297};
     StringGrid1 = new StringGrid(QStringLiteral("StringGrid1"), widths, 20, this);
     StringGrid1->setRowCount(2);
-    int width = 2 * StringGrid1->frameWidth() + StringGrid1->verticalScrollBar()->sizeHint().width();
-    for (const int w : widths)
-        width += w;
-    StringGrid1->setFixedWidth(width);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addLayout(progress);
-    layout->addWidget(StringGrid1, 1, Qt::AlignLeft);
+    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(listCount(StringGrid1, this));
 
     const ErrorGuard& guard = context_.guard;
     connectGuarded(Button35, &QPushButton::clicked, this, guard, [this] { Button35Click(); });
@@ -208,8 +207,11 @@ void ImportPage::Button36Click()
         }
         throw DataAccessError(error.message() + QStringLiteral("\n\n") + summary);
     }
-    ImportState->setText(QStringLiteral("Import zakończony: %1 z %2 wierszy; dodano osób: %3, kart: %4.")
-                             .arg(rows).arg(rows).arg(tally.people).arg(tally.cards));
+    ImportState->setText(QStringLiteral("Import zakończony: %1 z %2; dodano osób: %3, kart: %4.")
+                             .arg(rows)
+                             .arg(countOf(rows, "wiersza", "wierszy", "wierszy"))
+                             .arg(tally.people)
+                             .arg(tally.cards));
     showInLists(tally);
 }
 

@@ -74,8 +74,9 @@ std::uint64_t decimalIn(const QString& field, const QString& text, std::uint64_t
 }
 
 
-QString ones(int n) { return countOf(n, "jedynka", "jedynki", "jedynek"); }
-QString bits(int n) { return countOf(n, "bit", "bity", "bitów"); }
+// "mają N jedynkę" and "ramka N bitów": the forms these sentences take.
+QString ones(int n) { return countOf(n, "jedynkę", "jedynki", "jedynek"); }
+QString bits(int n) { return countOf(n, "bitu", "bitów", "bitów"); }
 
 QString binary(std::uint64_t value, int bits)
 {

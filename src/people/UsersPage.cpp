@@ -10,7 +10,9 @@
 #include "ui/BoundGrid.h"
 #include "ui/ErrorGuard.h"
 #include "ui/GroupCombo.h"
+#include "ui/ListTools.h"
 #include "ui/Named.h"
+#include "ui/ToolTips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -45,6 +48,17 @@ QDateEdit* datePicker(const char* name, QWidget* parent)
     return picker;
 }
 
+// Buttons one under another, so that long captions do not widen the page.
+QWidget* buttonColumn(QWidget* parent, std::initializer_list<QWidget*> buttons)
+{
+    auto* column = new QWidget(parent);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* b : buttons)
+        layout->addWidget(b, 0, Qt::AlignLeft);
+    return column;
+}
+
 QWidget* buttonRow(QWidget* parent, std::initializer_list<QWidget*> buttons)
 {
     auto* row = new QWidget(parent);
@@ -63,17 +77,29 @@ UsersPage::UsersPage(const PageContext& context)
 {
     setObjectName(QStringLiteral("AdvOfficePager11"));
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(buildPeoplePanel(), 0, 0, 4, 1);
-    layout->addWidget(buildPersonPager(), 0, 1);
-    layout->addWidget(buildCardDataPanel(), 0, 2);
-    layout->addWidget(buildCodePanel(), 1, 1, 1, 2);
-    layout->addWidget(buildCardPager(), 2, 1, 1, 2);
-    layout->addWidget(buildLookupPanel(), 3, 1, 1, 2);
-    layout->setColumnStretch(0, 4);
-    layout->setColumnStretch(1, 3);
-    layout->setColumnStretch(2, 2);
+    // The list of people and the card area share the width by a splitter the
+    // operator can move (its place is remembered with the window's).
+    auto* splitter = named<QSplitter>("UsersSplitter", Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(buildPeoplePanel());
+    auto* right = new QWidget(splitter);
+    auto* layout = new QGridLayout(right);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // One column of forms, the card's data beside the card list, so that the page
+    // fits a 1024-pixel screen without a horizontal scroll bar.
+    layout->addWidget(buildPersonPager(), 0, 0, 1, 2);
+    layout->addWidget(buildCodePanel(), 1, 0, 1, 2);
+    layout->addWidget(buildCardPager(), 2, 0);
+    layout->addWidget(buildCardDataPanel(), 2, 1, Qt::AlignTop);
+    layout->addWidget(buildLookupPanel(), 3, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
     layout->setRowStretch(2, 1);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 5);
+    splitter->setSizes({420, 600});   // until the operator moves it
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(splitter);
 
     connect(&context_.lookups, &Lookups::groupListFilled, this, &UsersPage::showGroupList);
     // People and cards added elsewhere (the import) show in the card list.
@@ -91,7 +117,7 @@ QWidget* UsersPage::buildPeoplePanel()
                              {QStringLiteral("CARDS"), QStringLiteral("Karty")}},
                             box);
     // The group takes what is left; the card count stays narrow at the right.
-    DBGrid3->setMinimumWidth(400);
+    DBGrid3->setMinimumWidth(240);
     DBGrid3->setColumnWidth(0, 95);
     DBGrid3->setColumnWidth(1, 115);
     DBGrid3->setColumnWidth(3, 42);
@@ -103,8 +129,21 @@ QWidget* UsersPage::buildPeoplePanel()
     CheckBox14 = named<QCheckBox>("CheckBox14", box);
     CheckBox14->setText(QStringLiteral("Wyświetl użytkowników usuniętych"));
 
+    PersonFind = findField("PersonFind", DBGrid3, context_.guard,
+                           QStringLiteral("Zawęża listę do osób, których nazwisko, imię "
+                                          "lub kod karty zawiera wpisany tekst"),
+                           box, [this] { readPersonCodes(); });
+    DBGrid3->listProxy()->setSearchText([this](int row) { return personSearchText(row); });
+    // Every change of cards reads the people again (their card counts), and a code
+    // typed into the card list is a change too: the codes are read again at the
+    // next key (until then the list is found by the codes read last). Selecting a
+    // person reads only Karty, which leaves the codes as they are.
+    connect(&m_.Users, &Dataset::aboutToReset, this, [this] { personCodesStale_ = true; });
+
     auto* column = new QVBoxLayout(box);
+    column->addWidget(PersonFind);
     column->addWidget(DBGrid3, 1);
+    column->addWidget(listCount(DBGrid3, box));
     column->addWidget(buttonRow(box, {Button3, Button32}));
     column->addWidget(CheckBox14);
 
@@ -168,6 +207,11 @@ QWidget* UsersPage::buildPersonPager()
     const ErrorGuard& guard = context_.guard;
     connectGuarded(Button2, &QPushButton::clicked, this, guard, [this] { Button2Click(); });
     connectGuarded(Button4, &QPushButton::clicked, this, guard, [this] { Button4Click(); });
+    // Enter in the name fields does what the form's button does.
+    for (QLineEdit* edit : {Edit6, Edit7})
+        connect(edit, &QLineEdit::returnPressed, Button2, &QPushButton::click);
+    for (QLineEdit* edit : {Edit3, Edit4})
+        connect(edit, &QLineEdit::returnPressed, Button4, &QPushButton::click);
     connectGuarded(Button5, &QPushButton::clicked, this, guard, [this] { Button5Click(); });
     return AdvOfficePager2;
 }
@@ -217,13 +261,13 @@ QWidget* UsersPage::buildCodePanel()
     // What is printed on a card, converted into the code this field takes.
     CardCodeButton = named<QPushButton>("CardCodeButton", QStringLiteral("Przelicz kod z karty..."), panel);
 
+    // The caption above the field: the page keeps its width.
     auto* layout = new QGridLayout(panel);
-    layout->addWidget(label, 0, 0);
-    layout->addWidget(Edit13, 0, 1);
-    // Under the caption, at the field's left edge: the page keeps its width.
-    layout->addWidget(CardCodeButton, 1, 0, Qt::AlignRight);
-    layout->addWidget(CheckBox4, 1, 1);
-    layout->setColumnStretch(1, 1);
+    layout->addWidget(label, 0, 0, 1, 2);
+    layout->addWidget(Edit13, 1, 0);
+    layout->addWidget(CardCodeButton, 1, 1);
+    layout->addWidget(CheckBox4, 2, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
 
     connectGuarded(Edit13, &QLineEdit::returnPressed, this, context_.guard,
                    [this] { Edit13KeyPress(); });
@@ -241,6 +285,9 @@ QWidget* UsersPage::buildCardPager()
                              {QStringLiteral("KARENCJA_DO"), QStringLiteral("do"), true},
                              {QStringLiteral("PRINT"), QStringLiteral("Nadruk"), true}});
     DBGrid7->setEditable(context_.guard);
+    connect(DBGrid7->itemDelegate(), &QAbstractItemDelegate::commitData, this,
+            [this] { personCodesStale_ = true; });
+    cardCount_ = listCount(DBGrid7, nullptr);
     DBGrid7->setMinimumHeight(180);
     DBGrid7->setColumnWidth(0, 150);
     DBGrid7->setColumnWidth(1, 110);
@@ -250,7 +297,7 @@ QWidget* UsersPage::buildCardPager()
                           std::initializer_list<QWidget*> buttons) {
         auto* page = named<QWidget>(name, nullptr);
         auto* column = new QVBoxLayout(page);
-        column->addWidget(buttonRow(page, buttons));
+        column->addWidget(buttonColumn(page, buttons));
         AdvOfficePager3->addTab(page, caption);
     };
     Button15 = named<QPushButton>("Button15", QStringLiteral("Odbierz kartę użytkownikowi"), nullptr);
@@ -278,8 +325,11 @@ QWidget* UsersPage::buildCardPager()
 void UsersPage::placeCardGrid()
 {
     QWidget* page = AdvOfficePager3->currentWidget();
-    if (page && DBGrid7->parentWidget() != page)
-        static_cast<QVBoxLayout*>(page->layout())->insertWidget(0, DBGrid7, 1);
+    if (page && DBGrid7->parentWidget() != page) {
+        auto* column = static_cast<QVBoxLayout*>(page->layout());
+        column->insertWidget(0, DBGrid7, 1);
+        column->insertWidget(1, cardCount_);
+    }
 }
 
 QWidget* UsersPage::buildLookupPanel()
@@ -294,6 +344,7 @@ QWidget* UsersPage::buildLookupPanel()
     row->addWidget(Edit17);
     row->addWidget(Button33);
     connectGuarded(Button33, &QPushButton::clicked, this, context_.guard, [this] { Button33Click(); });
+    connect(Edit17, &QLineEdit::returnPressed, Button33, &QPushButton::click);
     return panel;
 }
 
@@ -308,13 +359,15 @@ void UsersPage::showGroupList()
 // "Użyj" there puts the code into the code field, ready for Enter.
 void UsersPage::CardCodeButtonClick()
 {
-    if (!cardCodeDialog_)
+    if (!cardCodeDialog_) {
         cardCodeDialog_ = new CardCodeDialog(
             [this](const QString& code) {
                 Edit13->setText(code);
                 Edit13->setFocus();
             },
             this);
+        applyToolTips(cardCodeDialog_);
+    }
     cardCodeDialog_->show();
     cardCodeDialog_->raise();
     cardCodeDialog_->activateWindow();

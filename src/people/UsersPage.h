@@ -4,11 +4,15 @@
 #include "people/PeopleChanges.h"
 #include "ui/PageContext.h"
 
+#include <QHash>
 #include <QWidget>
+
 
 class BoundGrid;
 class CardCodeDialog;
+class Dataset;
 class Dialogs;
+class QLabel;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -64,6 +68,7 @@ public:
     static inline const QString& NoGroupText = PeopleChanges::NoGroupText;
 
     // People.
+    QLineEdit* PersonFind = nullptr;         // find as you type: surname, first name, card code
     BoundGrid* DBGrid3 = nullptr;            // "Lista użytkowników"
     QPushButton* Button3 = nullptr;          // "Usuń użytkownika"
     QPushButton* Button32 = nullptr;         // "Przywróć użytkownika"
@@ -111,6 +116,10 @@ private:
     QWidget* buildLookupPanel();
     void showGroupList();
     void placeCardGrid();
+    // The card codes of every owner, for finding people by a code: read when the
+    // find text changes and the cards changed since the last read.
+    void readPersonCodes();
+    QString personSearchText(int row) const;
 
     bool connected() const;
     // Which cards the card list shows: those of the tab shown.
@@ -126,4 +135,8 @@ private:
     TDataModule3& m_;
     Dialogs& dialogs_;
     CardCodeDialog* cardCodeDialog_ = nullptr;
+    QLabel* cardCount_ = nullptr;            // moves with the card grid
+    Dataset* personCodesQuery_ = nullptr;
+    QHash<int, QString> personCodes_;        // ID_USER -> its codes, tab-separated
+    bool personCodesStale_ = true;
 };

@@ -8,6 +8,7 @@
 #include "people/PeopleChanges.h"
 #include "ui/BoundGrid.h"
 #include "ui/Dialogs.h"
+#include "ui/ListProxy.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +17,40 @@
 #include <QTabWidget>
 
 bool UsersPage::connected() const { return m_.Quorvel.isOpen(); }
+
+void UsersPage::readPersonCodes()
+{
+    if (!personCodesStale_ || !connected())
+        return;
+    if (!personCodesQuery_) {
+        personCodesQuery_ = new Dataset(m_.Quorvel, QStringLiteral("PersonCodes"), this);
+        personCodesQuery_->setStatement(QStringLiteral(
+            "SELECT ID_USER_FK, CODE FROM CARDS WHERE ID_USER_FK IS NOT NULL"));
+    }
+    personCodesQuery_->reexecute();
+    QHash<int, QString> codes;
+    for (int row = 0; row < personCodesQuery_->rowCount(); ++row) {
+        QString& joined = codes[personCodesQuery_->cell(row, 0).toInt()];
+        joined += personCodesQuery_->cell(row, 1);
+        joined += QLatin1Char('\t');
+    }
+    personCodesQuery_->close();
+    personCodes_ = std::move(codes);
+    personCodesStale_ = false;
+    DBGrid3->listProxy()->forgetSearchTexts();
+}
+
+// What a person is found by: surname, first name and the codes of their cards.
+QString UsersPage::personSearchText(int row) const
+{
+    const Dataset& users = m_.Users;
+    auto field = [&](const char* name) {
+        const int column = users.columnIndex(QLatin1String(name));
+        return column >= 0 && row < users.rowCount() ? users.cell(row, column) : QString();
+    };
+    return field("NAME") + QLatin1Char('\t') + field("FIRST_NAME") + QLatin1Char('\t')
+           + personCodes_.value(field("ID_USER").toInt());
+}
 
 int UsersPage::told(const Outcome& outcome)
 {

@@ -10,6 +10,13 @@
 
 static const QString AppTitle = QStringLiteral("Valdrix");
 
+// The boxes keep their English captions under Qt's Polish translation, which
+// would otherwise name the standard buttons in Polish.
+static void captionOk(QMessageBox& box)
+{
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+}
+
 int QtDialogs::runBox(QMessageBox& box) { return box.exec(); }
 
 QString QtDialogs::runFileDialog(QFileDialog& dialog)
@@ -23,6 +30,7 @@ void QtDialogs::notice(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
+    captionOk(box);
     runBox(box);
 }
 
@@ -44,6 +52,8 @@ Dialogs::ConnectAnswer QtDialogs::connectMessage(const QString& text, const QStr
     QMessageBox box(QMessageBox::NoIcon, AppTitle, text,
                     QMessageBox::Yes | QMessageBox::Cancel | QMessageBox::YesToAll, parent_);
     box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
     box.button(QMessageBox::YesToAll)->setText(QStringLiteral("All"));
     // Behind "Show Details...", as plain text: why the server or the client
     // library refused (a wrong password, an unreachable server, a missing table).
@@ -60,6 +70,7 @@ void QtDialogs::errorBox(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, AppTitle, text, QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
+    captionOk(box);
     runBox(box);
 }
 

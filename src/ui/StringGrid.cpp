@@ -1,5 +1,7 @@
 #include "ui/StringGrid.h"
 
+#include "ui/ListProxy.h"
+
 #include <QAbstractTableModel>
 #include <QHeaderView>
 
@@ -42,7 +44,8 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role != Qt::DisplayRole || !index.isValid())
+        // The tool tip is the whole text, for a cell too narrow to show it.
+        if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid())
             return {};
         return shown(text(index.column(), index.row() + 1));
     }
@@ -99,10 +102,13 @@ private:
 
 StringGrid::StringGrid(const QString& name, const std::vector<int>& columnWidths, int rowHeight,
                        QWidget* parent)
-    : QTableView(parent), model_(new StringGridModel(static_cast<int>(columnWidths.size()), this))
+    : QTableView(parent),
+      model_(new StringGridModel(static_cast<int>(columnWidths.size()), this)),
+      proxy_(new ListProxy(this))
 {
     setObjectName(name);
-    setModel(model_);
+    proxy_->setSourceModel(model_);
+    setModel(proxy_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -112,10 +118,16 @@ StringGrid::StringGrid(const QString& name, const std::vector<int>& columnWidths
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setFixedHeight(rowHeight);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Columns can be widened by their title's edge; the last one takes the room left.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (std::size_t c = 0; c < columnWidths.size(); ++c)
         setColumnWidth(static_cast<int>(c), columnWidths[c]);
+    // A title click sorts the view only: cells keep their rows.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    horizontalHeader()->setSortIndicatorClearable(true);
+    setSortingEnabled(true);
 }
 
 int StringGrid::columnCount() const { return model_->columnCount(); }
@@ -127,5 +139,5 @@ void StringGrid::setCells(int column, int row, const QString& text) { model_->se
 void StringGrid::showRow(int row)
 {
     if (row >= 1 && row < rowCount())
-        scrollTo(model_->index(row - 1, 0));
+        scrollTo(proxy_->mapFromSource(model_->index(row - 1, 0)));
 }

@@ -4,13 +4,15 @@
 #include <QStringList>
 #include <vector>
 
+class ListProxy;
 class StringGridModel;
 
 // A grid of texts addressed as cells(column, row), with row 0 the fixed title row
 // (shown as the column header) and no fixed column; read-only for the operator.
 // Like a string grid, cells outside the row count keep their texts: making the
-// grid shorter and then longer again shows them once more. A cell shows at most
-// 1000 characters (then "…"); cells() gives the whole text.
+// grid shorter and then longer again shows them once more. A click on a column
+// title sorts the view; rows keep their numbers. A cell shows at most 1000
+// characters (then "…"), and its tool tip and cells() give the whole text.
 class StringGrid : public QTableView {
     Q_OBJECT
 public:
@@ -30,4 +32,5 @@ public:
 
 private:
     StringGridModel* model_;
+    ListProxy* proxy_;
 };

@@ -32,6 +32,11 @@ const char* const Usage =
     "               repeat within the file, a row without names), one line a row\n"
     "               (number, first name, surname, card code, forecast; tab-separated)\n"
     "               and the counts; writes nothing\n"
+    "  history [--since YYYY-MM-DD] [--until YYYY-MM-DD] [--login L] [--table T] [--key N]\n"
+    "               the history of changes, newest first, one line a row (time,\n"
+    "               login, workstation user, host, action, table, key, object, the\n"
+    "               columns before and after as JSON; tab-separated, tabs and line\n"
+    "               breaks in a value written as \\t and \\n)\n"
     "\n"
     "Exit status: 0 success (check: \"Wejdzie\"), 1 access denied (check: \"Nie wejdzie\"),\n"
     "2 error, told in one line on standard error.\n";
@@ -57,6 +62,8 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         return ToolCommands::cardCode(arguments.mid(1), out, err);
     if (first == QLatin1String("import-check"))
         return ToolCommands::importCheck(arguments.mid(1), out, err);
+    if (first == QLatin1String("history"))
+        return ToolCommands::history(arguments.mid(1), out, err);
     // Qt's own options (-platform, -style, -geometry, ...) are the window's.
     if (first.startsWith(QLatin1Char('-')) && !first.startsWith(QLatin1String("--")))
         return -1;

@@ -3,9 +3,11 @@
 #include "access/AccessPage.h"
 #include "access/GroupChanges.h"
 #include "access/PermissionChanges.h"
+#include "app/HistoryPage.h"
 #include "app/SettingsPage.h"
 #include "app/Version.h"
 #include "dataaccess/Errors.h"
+#include "db/History.h"
 #include "db/TDataModule3.h"
 #include "devices/DeviceChanges.h"
 #include "devices/DevicesPage.h"
@@ -84,6 +86,7 @@ void TForm1::buildPages()
     devicesPage_ = new DevicesPage(context);
     settingsPage_ = new SettingsPage(context);
     importPage_ = new ImportPage(context);
+    historyPage_ = new HistoryPage(context);
     // The order is fixed: the event watch tests for index 2. Each page scrolls when
     // the window is smaller than the page, instead of squeezing its controls.
     const std::pair<QWidget*, QString> pages[] = {
@@ -93,6 +96,7 @@ void TForm1::buildPages()
         {devicesPage_, QStringLiteral("Urządzenia")},
         {settingsPage_, QStringLiteral("Ustawienia")},
         {importPage_, QStringLiteral("Import")},
+        {historyPage_, QStringLiteral("Historia zmian")},
     };
     for (const auto& [page, caption] : pages) {
         auto* scroll = new QScrollArea(AdvOfficePager1);
@@ -103,6 +107,10 @@ void TForm1::buildPages()
     }
     AdvOfficePager1->setCurrentIndex(0);
     setCentralWidget(AdvOfficePager1);
+    connect(&pageSignals_, &PageSignals::personHistoryRequested, this, [this](int personId, const QString& name) {
+        AdvOfficePager1->setCurrentIndex(6);   // "Historia zmian"
+        guard_.run([&] { historyPage_->ShowPerson(personId, name); });
+    });
 }
 
 void TForm1::buildStatusBar()
@@ -233,4 +241,26 @@ void TForm1::ConnectDatabase()
     ShowSelectedDevice();
     ShowSelectedLocation();
     FillPersonList();
+    CheckHistoryTable();
+}
+
+// Whether changes are recorded; a database without the history table is told so
+// once, with the way to add it.
+void TForm1::CheckHistoryTable()
+{
+    TDataModule3& m = module_;
+    if (!m.Quorvel.isOpen())
+        return;
+    bool recorded = false;
+    try {
+        recorded = m.checkHistoryTable();
+    } catch (const DataAccessError&) {
+        return;   // asked again by the first change
+    }
+    if (recorded) {
+        historyPage_->FillOperatorList();
+    } else if (!historyNoticeShown_) {
+        historyNoticeShown_ = true;
+        dialogs_.notice(History::MissingTableText);
+    }
 }

@@ -5,6 +5,8 @@
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
+#include "db/History.h"
+#include "db/HistoryLog.h"
 #include "import/ImportCheck.h"
 #include "import/ImportFile.h"
 #include "people/CardCode.h"
@@ -214,6 +216,42 @@ int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
                          .arg(rows[i].firstName, rows[i].surname, rows[i].cardCode,
                               result.rows[i].status());
         lines << result.summary();
+        print(out, lines);
+        return 0;
+    });
+}
+
+int history(const QStringList& arguments, std::FILE* out, std::FILE* err)
+{
+    return guarded("history", err, [&] {
+        const QHash<QString, QString> o =
+            options(arguments, {"--since", "--until", "--login", "--table", "--key"});
+        HistoryLog::Filter f;
+        auto date = [&](const char* option) {
+            const QString text = o.value(QString::fromLatin1(option));
+            const QDate day = QDate::fromString(text, Qt::ISODate);
+            if (!day.isValid() || text.size() != 10)
+                usage(QStringLiteral("%1 needs a date YYYY-MM-DD, not '%2'").arg(QString::fromLatin1(option), text));
+            return day;
+        };
+        if (o.contains("--since"))
+            f.since = date("--since");
+        if (o.contains("--until"))
+            f.until = date("--until");
+        f.login = o.value("--login");
+        f.table = o.value("--table").toUpper();
+        if (o.contains("--key"))
+            f.key = positiveNumber("--key", o.value("--key"));
+        Connection connection;
+        connect(connection);
+        if (!History::tableExists(connection))
+            throw OperatorError(History::MissingTableText);
+        Dataset rows(connection, QStringLiteral("History"));
+        rows.setStatement(HistoryLog::pageStatement(connection, f, 0, 2147483647));
+        rows.open();
+        QStringList lines;
+        for (int r = 0; r < rows.rowCount(); ++r)
+            lines << HistoryLog::tabLine(rows, r);
         print(out, lines);
         return 0;
     });

@@ -2,8 +2,8 @@
 
 class TDataModule3;
 
-// Removing rows for good, through MyCommand1, one statement per execution. No
-// change counter is raised: the rows removed were in none of the lists that the
+// Removing rows for good, one statement per change (with the history of what it
+// removed: each row, and the events counted). No change counter is raised: the rows removed were in none of the lists that the
 // counters announce.
 namespace Maintenance {
 

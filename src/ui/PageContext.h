@@ -15,6 +15,8 @@ signals:
     void cardsChanged();
     // The event log changed under the event page (maintenance): it filters again.
     void eventLogChanged();
+    // The history of one person and their cards is asked for (the page of people).
+    void personHistoryRequested(int personId, const QString& name);
 };
 
 // What every page is given: the data module, the dialogs, the error guard its

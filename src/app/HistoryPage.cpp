@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 HistoryPage::HistoryPage(const PageContext& context)
     : Rows(context.module.Quorvel, QStringLiteral("History")), m_(context.module), context_(context)
 {

@@ -92,7 +92,7 @@ Change& Change::track(const QString& table, int key, const QString& row, Gone ho
         if (rows.empty() || (activeOnly && deleted))
             gone(row, how);
         if (recording())
-            tracked_.push_back({table, key, std::move(rows.front())});
+            follow(table, key, std::move(rows.front()));
     });
 }
 
@@ -102,7 +102,7 @@ Change& Change::trackWhere(const QString& table, const QString& where)
         if (!recording())
             return;
         for (History::RowImage& image : History::readRows(m_.Quorvel, table, where, QStringLiteral(" FOR UPDATE")))
-            tracked_.push_back({table, image.key, std::move(image)});
+            follow(table, image.key, std::move(image));
     });
 }
 
@@ -110,7 +110,7 @@ Change& Change::trackInserted(const QString& table)
 {
     return step([&] {
         if (recording() && m_.Quorvel.handle())
-            tracked_.push_back({table, static_cast<int>(mysql_insert_id(m_.Quorvel.handle())), std::nullopt});
+            follow(table, static_cast<int>(mysql_insert_id(m_.Quorvel.handle())), std::nullopt);
     });
 }
 
@@ -173,6 +173,14 @@ void Change::commit()
     });
 }
 
+void Change::follow(const QString& table, int key, std::optional<History::RowImage> before)
+{
+    for (const Tracked& t : tracked_)
+        if (t.table == table && t.key == key)
+            return;   // followed already, from its first state
+    tracked_.push_back({table, key, std::move(before)});
+}
+
 void Change::record()
 {
     if (tracked_.empty() && counted_.empty())
@@ -193,7 +201,10 @@ void Change::record()
                                                         + keys.join(QLatin1Char(',')) + QLatin1Char(')'),
                                                     QString()));
     }
-    for (const Tracked& t : tracked_) {
+    // A row that changed is recorded and followed on from its new state; one that
+    // has not changed yet stays followed until the commit.
+    std::vector<Tracked> following;
+    for (Tracked& t : tracked_) {
         std::optional<History::RowImage> after;
         for (const auto& [table, rows] : now)
             if (table == t.table)
@@ -203,8 +214,11 @@ void Change::record()
         const History::Difference d = History::difference(t.before, after);
         if (d.changed)
             entries.push_back({t.table, t.key, after ? after->label : t.before->label, d});
+        if (after)
+            following.push_back({t.table, t.key, std::move(after)});
     }
-    for (const Counted& c : counted_) {
+    tracked_ = std::move(following);
+    for (Counted& c : counted_) {
         const long long remaining = History::countRows(m_.Quorvel, c.table, c.where);
         if (remaining == c.before)
             continue;
@@ -212,9 +226,10 @@ void Change::record()
         was.values.insert(QStringLiteral("COUNT"), QString::number(c.before));
         is.values.insert(QStringLiteral("COUNT"), QString::number(remaining));
         entries.push_back({c.table, 0, c.label, History::difference(was, is)});
+        c.before = remaining;
     }
-    tracked_.clear();
-    counted_.clear();
+    if (entries.empty())
+        return;
     try {
         History::write(m_.Quorvel, action_, entries);
     } catch (const DatabaseError& error) {

@@ -96,6 +96,7 @@ private:
     Change& step(const std::function<void()>& action);
     [[noreturn]] void gone(const QString& row, Gone how);
     bool recording() const;
+    void follow(const QString& table, int key, std::optional<History::RowImage> before);
     // Writes the history of the rows tracked so far.
     void record();
 

@@ -64,7 +64,7 @@ void PermissionChanges::GrantPermission(TDataModule3& m, int templateId, int gro
 void PermissionChanges::RevokePermission(TDataModule3& m, int permissionRow)
 {
     Change(m, QStringLiteral("Usuń uprawnienie"))
-        .onGone([&] { m.Prawa.reexecute(); })
+        .onGone([&] { RefreshGroupPermissions(m); })
         .track(QStringLiteral("PERMISSIONS_has_GROUPS"), permissionRow, QStringLiteral("tego uprawnienia"),
                Change::Gone::AlreadyRemoved)
         .run({QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE NMID = "),

@@ -2,6 +2,7 @@
 // "Connect" on a database without the history, and a card given to a person
 // another client removed, as the operator meets them in the window.
 #include "app/HistoryPage.h"
+#include "app/ToolCommands.h"
 #include "db/History.h"
 #include "people/UsersPage.h"
 #include "support/AppFixture.h"
@@ -78,12 +79,13 @@ TEST_F(HistoryPageTest, FiltersPagesAndExportsTheHistoryReadOnly)
     sql("UPDATE HISTORY SET LABEL = 'Jan \"Ż\"; x' WHERE ROW_KEY = 5");
     dialogs.fileNames.enqueue(workPath("historia.csv"));
     page()->HistoryExport->click();
-    const QString csv = QString::fromUtf8(readFile(workPath("historia.csv")));
-    EXPECT_TRUE(csv.startsWith(QStringLiteral("\uFEFF\"Czas\";\"Login\"")));
+    const QByteArray bytes = readFile(workPath("historia.csv"));
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF\"Czas\";\"Login\""));
+    const QString csv = QString::fromUtf8(bytes);
     EXPECT_EQ(csv.count("\r\n"), 10);
     EXPECT_TRUE(csv.contains("\"Jan \"\"Ż\"\"; x\""));
     EXPECT_EQ(page()->HistoryGrid->editTriggers(), QAbstractItemView::NoEditTriggers);
-    expectNothingShown();
+    EXPECT_EQ(dialogs.shown, QStringList({"save: CSV|csv"}));
 }
 
 TEST_F(HistoryPageTest, ThePeoplePageShowsAPersonsHistoryWithTheirCards)
@@ -138,6 +140,7 @@ TEST_F(HistoryPageTest, ACardGivenToAPersonAnotherClientRemovedStaysFreeAndTheLi
     UsersPage* users = form->usersPage();
     users->AdvOfficePager3->setCurrentIndex(1);   // the cards without owner
     clickRow(users->DBGrid3, "Nowak", 1);
+    clickRow(users->DBGrid7, "00000000AA");
     sql("UPDATE USERS SET DEL = 1 WHERE ID_USER = 1");
     click("Button16");
     EXPECT_EQ(dialogs.errors(),
@@ -146,6 +149,38 @@ TEST_F(HistoryPageTest, ACardGivenToAPersonAnotherClientRemovedStaysFreeAndTheLi
     EXPECT_EQ(counter("CARDS"), 0);
     EXPECT_EQ(shown(users->DBGrid3, 1), QStringList({"Kos"}));
     EXPECT_EQ(scalarInt("SELECT COUNT(*) FROM HISTORY"), 0);
+}
+
+// `valdrix history`: one tab-separated line a row, newest first, filtered.
+TEST_F(HistoryPageTest, TheHistoryCommandPrintsOneLineARow)
+{
+    history(6);
+    sql("UPDATE HISTORY SET LABEL = 'Jan\tKos\nx' WHERE ROW_KEY = 3");
+    createForm();   // its folder holds the Config.ini the command reads
+    auto run = [](const QStringList& arguments, int& status) {
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        status = ToolCommands::history(arguments, out, err);
+        QByteArray text;
+        for (std::FILE* f : {out, err}) {
+            std::rewind(f);
+            char buffer[4096];
+            while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f))
+                text.append(buffer, static_cast<qsizetype>(n));
+            std::fclose(f);
+        }
+        return QString::fromUtf8(text).split('\n', Qt::SkipEmptyParts);
+    };
+    int status = -1;
+    const QStringList users = run({"--table", "users", "--login", "a"}, status);
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(users.size(), 2);   // rows 5 and 1
+    EXPECT_EQ(users[0].split('\t').mid(4, 4), QStringList({"Zmień", "USERS", "5", "Osoba 5"}));
+    const QStringList three = run({"--key", "3", "--since", QDate::currentDate().addDays(-3).toString(Qt::ISODate)}, status);
+    ASSERT_EQ(three.size(), 1);
+    EXPECT_EQ(three[0].split('\t').value(7), "Jan\\tKos\\nx");
+    EXPECT_EQ(run({"--until", "2025-02-30"}, status).size(), 1);
+    EXPECT_EQ(status, 2);
 }
 
 }  // namespace

@@ -77,9 +77,10 @@ HistoryPage::HistoryPage(const PageContext& context)
                                  {QStringLiteral("BEFORE_VALUES"), QStringLiteral("Przed")},
                                  {QStringLiteral("AFTER_VALUES"), QStringLiteral("Po")}},
                                 this);
-    const int widths[] = {140, 70, 90, 100, 160, 90, 55, 180, 220, 220};
-    for (int i = 0; i < 10; ++i)
+    const int widths[] = {135, 50, 115, 105, 135, 85, 45, 190, 170};
+    for (int i = 0; i < 9; ++i)
         HistoryGrid->setColumnWidth(i, widths[i]);
+    HistoryGrid->horizontalHeader()->setStretchLastSection(true);
     HistoryGrid->setMinimumSize(900, 400);
 
     auto* bar = new QHBoxLayout();

@@ -109,9 +109,11 @@ void TForm1::buildPages()
     setCentralWidget(AdvOfficePager1);
     // The history shows its newest rows as soon as its page is opened.
     connect(AdvOfficePager1, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index == 6 && module_.Quorvel.isOpen() && historyPage_->Rows.rowCount() == 0
-            && module_.recordsHistory())
-            guard_.run([&] { historyPage_->FilterClick(); });
+        if (index == 6 && module_.Quorvel.isOpen() && historyPage_->Rows.rowCount() == 0)
+            guard_.run([&] {
+                if (module_.recordsHistory())
+                    historyPage_->FilterClick();
+            });
     });
     connect(&pageSignals_, &PageSignals::personHistoryRequested, this, [this](int personId, const QString& name) {
         AdvOfficePager1->setCurrentIndex(6);   // "Historia zmian"

@@ -65,10 +65,10 @@ Change& Change::onGone(const std::function<void()>& reread)
     return *this;
 }
 
-Change& Change::require(const QString& table, int key, const QString& row)
+Change& Change::require(const QString& table, int key, const QString& row, bool activeOnly)
 {
     return step([&] {
-        const QString active = marksDeleted(table) ? QStringLiteral("DEL = 0") : QStringLiteral("1");
+        const QString active = activeOnly && marksDeleted(table) ? QStringLiteral("DEL = 0") : QStringLiteral("1");
         MYSQL_RES* result = m_.Quorvel.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 LOCK IN SHARE MODE")
                                                  .arg(active, table, keyCondition(table, key)));
         bool present = false;

@@ -53,9 +53,10 @@ public:
 
     // A row the change points at (an owner, a group, a passage, a template), read
     // with a locking read that keeps it until the commit. When it is gone or
-    // marked deleted (DEL), nothing is written: the unit is undone, the lists are
-    // read again and RowGoneError names the row (`row`: "tej osoby").
-    Change& require(const QString& table, int key, const QString& row);
+    // marked deleted (DEL; unless `activeOnly` is false), nothing is written: the
+    // unit is undone, the lists are read again and RowGoneError names the row
+    // (`row`: "tej osoby").
+    Change& require(const QString& table, int key, const QString& row, bool activeOnly = true);
 
     // A row the change writes, read with a locking read before it does; gone (or,
     // with `activeOnly`, marked deleted) ends the change as require() does.

@@ -75,8 +75,10 @@ Outcome CardChanges::AddCard(TDataModule3& m, const QString& code, const QString
         m.Users.reexecute();
         RefreshUserCards(m, 0);
     });
-    if (owner != 0)   // the owner may have been deleted by another client meanwhile
-        change.require(QStringLiteral("USERS"), owner, QStringLiteral("tej osoby"));
+    // The owner may have been removed by another client meanwhile; a person marked
+    // deleted still takes cards (the view of deleted people allows it).
+    if (owner != 0)
+        change.require(QStringLiteral("USERS"), owner, QStringLiteral("tej osoby"), false);
     change
         .run({QStringLiteral("INSERT INTO CARDS (ID_USER_FK,CODE,TYPE,PRINT,KARENCJA_OD,KARENCJA_DO)VALUES"),
               QStringLiteral("('") + QString::number(owner) + QStringLiteral("',") + c.quoted(code)

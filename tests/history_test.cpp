@@ -138,8 +138,8 @@ TEST_F(HistoryPageTest, ACardGivenToAPersonAnotherClientRemovedStaysFreeAndTheLi
     sql("INSERT INTO CARDS (ID_CARD, ID_USER_FK, CODE) VALUES (1, 0, '00000000AA')");
     startConnected();
     UsersPage* users = form->usersPage();
-    users->AdvOfficePager3->setCurrentIndex(1);   // the cards without owner
     clickRow(users->DBGrid3, "Nowak", 1);
+    users->AdvOfficePager3->setCurrentIndex(1);   // the cards without owner
     clickRow(users->DBGrid7, "00000000AA");
     sql("UPDATE USERS SET DEL = 1 WHERE ID_USER = 1");
     click("Button16");

@@ -163,7 +163,9 @@ void HistoryPage::FilterClick()
         context_.dialogs.notice(History::MissingTableText);
         return;
     }
-    const HistoryLog::Filter f = shownFilter();
+    HistoryLog::Filter f = shownFilter();
+    if (f.personId != 0)
+        f.personCards = HistoryLog::cardsOf(m_.Quorvel, f.personId);
     const Connection& c = m_.Quorvel;
     const long long count = m_.lookUp({HistoryLog::countStatement(c, f)}).textAt(0).toLongLong();
     HistoryCount->setText(QStringLiteral("liczba rekordów: ") + QString::number(count));
@@ -212,7 +214,10 @@ void HistoryPage::ExportClick()
     if (fileName.isEmpty())
         return;
     Dataset all(m_.Quorvel, QStringLiteral("HistoryExport"));
-    all.setStatement(HistoryLog::pageStatement(m_.Quorvel, shownFilter(), 0, 2147483647));
+    HistoryLog::Filter f = shownFilter();
+    if (f.personId != 0)
+        f.personCards = HistoryLog::cardsOf(m_.Quorvel, f.personId);
+    all.setStatement(HistoryLog::pageStatement(m_.Quorvel, f, 0, 2147483647));
     all.open();
     HistoryLog::writeCsv(all, fileName);
 }

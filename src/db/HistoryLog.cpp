@@ -66,10 +66,13 @@ QString HistoryLog::where(const Connection& connection, const Filter& f)
     if (!f.text.isEmpty())
         conditions << QStringLiteral("LABEL LIKE ") + containing(connection, f.text);
     if (f.personId != 0) {
-        const QString id = QString::number(f.personId);
+        // The cards' keys as a list: the server then reads both by the row index.
+        QStringList cards{QStringLiteral("0")};
+        for (int card : f.personCards)
+            cards << QString::number(card);
         conditions << QStringLiteral("((TABLE_NAME = 'USERS' AND ROW_KEY = %1) OR (TABLE_NAME = 'CARDS' AND ROW_KEY IN "
-                                     "(SELECT ID_CARD FROM CARDS WHERE ID_USER_FK = %1)))")
-                          .arg(id);
+                                     "(%2)))")
+                          .arg(QString::number(f.personId), cards.join(QLatin1Char(',')));
     }
     return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
@@ -82,11 +85,28 @@ QString HistoryLog::countStatement(const Connection& connection, const Filter& f
 QString HistoryLog::pageStatement(const Connection& connection, const Filter& filter, long long offset,
                                   int count)
 {
+    // The page's keys first, read from the narrowest index that serves the filter,
+    // and only then their whole rows.
     return QStringLiteral("SELECT TIME, LOGIN, OS_USER, HOST, ACTION, TABLE_NAME, %1 AS KIND, ROW_KEY, LABEL, "
-                          "BEFORE_VALUES, AFTER_VALUES FROM HISTORY")
+                          "BEFORE_VALUES, AFTER_VALUES FROM HISTORY JOIN (SELECT ID AS PAGE_ID FROM HISTORY")
                .arg(kindExpression())
            + where(connection, filter)
-           + QStringLiteral(" ORDER BY ID DESC LIMIT %1, %2").arg(offset).arg(count);
+           + QStringLiteral(" ORDER BY ID DESC LIMIT %1, %2) page ON page.PAGE_ID = HISTORY.ID ORDER BY ID DESC")
+                 .arg(offset)
+                 .arg(count);
+}
+
+QList<int> HistoryLog::cardsOf(Connection& connection, int personId)
+{
+    QList<int> cards;
+    MYSQL_RES* result =
+        connection.query(QStringLiteral("SELECT ID_CARD FROM CARDS WHERE ID_USER_FK = %1").arg(personId));
+    if (!result)
+        return cards;
+    while (MYSQL_ROW row = mysql_fetch_row(result))
+        cards << QByteArray(row[0]).toInt();
+    mysql_free_result(result);
+    return cards;
 }
 
 QStringList HistoryLog::logins(Connection& connection)

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 #include <vector>
@@ -22,7 +23,11 @@ struct Filter {
     int key = 0;        // the row's key in that table
     QString text;       // a part of what the row is: a name, a card code, a passage
     int personId = 0;   // the person's rows and those of their cards
+    QList<int> personCards;   // those cards (see cardsOf), read before the statements
 };
+
+// The cards a person holds now, for Filter::personCards.
+QList<int> cardsOf(Connection& connection, int personId);
 
 // The kinds of rows the history knows: the table and its Polish name.
 struct Kind {

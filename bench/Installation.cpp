@@ -239,6 +239,8 @@ void checkSizes(const InstallationSizes& s)
         throw std::invalid_argument("sizes must not be negative");
     if (s.people > generatedNameCapacity())
         throw std::invalid_argument("at most " + std::to_string(generatedNameCapacity()) + " people");
+    if (s.history > 0 && s.people == 0)
+        throw std::invalid_argument("history needs people");
     if (s.events > 0 && (s.people == 0 || s.devices == 0))
         throw std::invalid_argument("events need people and devices");
     if (s.permissionsPerGroup > 0 && s.groups > 1 && s.templates == 0)
@@ -564,10 +566,37 @@ Installation createInstallation(const QString& server, const QString& database,
             run(mysql, "ALTER TABLE EVENTS " + addIndexes);
     });
 
+    fillTable(log, "HISTORY", s.history, [&] {
+        if (s.history == 0)
+            return;
+        const qint64 newestSeconds =
+            QDateTime(s.newestEvent.date(), s.newestEvent.time(), Qt::UTC).toSecsSinceEpoch();
+        run(mysql, QStringLiteral(
+            "INSERT INTO HISTORY (ID, TIME, LOGIN, OS_USER, HOST, ACTION, TABLE_NAME, ROW_KEY, LABEL,"
+            " BEFORE_VALUES, AFTER_VALUES)"
+            " SELECT h, FROM_UNIXTIME(%1 - (%2 - h) * %3 DIV %2),"
+            " ELT(1 + h MOD 5, 'kadry', 'ochrona', 'admin', 'serwis', 'vqx'),"
+            " ELT(1 + h MOD 5, 'anowak', 'portier', 'administrator', 'technik', 'kierownik'),"
+            " ELT(1 + h MOD 3, 'KADRY-PC', 'PORTIERNIA', 'SERWEROWNIA'),"
+            " ELT(1 + h MOD 4, 'Zmień', 'Dodaj kartę', 'Dodaj uprawnienie', 'Zmień nazwę'),"
+            " ELT(1 + h MOD 4, 'USERS', 'CARDS', 'PERMISSIONS_has_GROUPS', 'GROUPS'),"
+            " CASE h MOD 4 WHEN 0 THEN u.ID_USER WHEN 1 THEN 1 + h MOD %4 ELSE 1 + h MOD 1000 END,"
+            " CASE h MOD 4 WHEN 0 THEN CONCAT_WS(' ', u.FIRST_NAME, u.NAME)"
+            "   WHEN 1 THEN CONCAT_WS(' ', LPAD(HEX(((h MOD %4 + 1) * %5 + %6) MOD %7), 10, '0'),"
+            "                         u.FIRST_NAME, u.NAME)"
+            "   WHEN 2 THEN CONCAT('Grupa ', h MOD 50, ' / Przejście ', h MOD 500, ' / Szablon ', h MOD 20)"
+            "   ELSE CONCAT('Grupa ', h MOD 50) END,"
+            " IF(h MOD 4 = 1, NULL, CONCAT('{\"NAME\":\"', u.NAME, '\"}')),"
+            " CONCAT('{\"NAME\":\"', u.NAME, ' ', h, '\"}')"
+            " FROM (SELECT seq AS h FROM seq_1_to_%8) s JOIN USERS u ON u.ID_USER = 1 + (h * 7919) MOD %9")
+            .arg(newestSeconds).arg(s.history).arg(YearSeconds).arg(std::max(1, s.cards))
+            .arg(CodeFactor).arg(CodeOffset).arg(CodeModulus).arg(s.history).arg(s.people));
+    });
+
     // Fresh statistics, so that the plans benchmarks see do not depend on timing.
     fillTable(log, "ANALYZE", 0, [&] {
         run(mysql, "ANALYZE TABLE USERS, `GROUPS`, CARDS, PERMISSIONS, PERMISSIONS_has_GROUPS,"
-                   " LOCALIZATION, DEVICE, EVENTS");
+                   " LOCALIZATION, DEVICE, EVENTS, HISTORY");
     });
 
     in.lastPersonId = s.people;

@@ -46,11 +46,11 @@ TEST_F(WindowTest, StartsDisconnectedWithItsFrame)
     EXPECT_EQ(pager->tabPosition(), QTabWidget::West);
     EXPECT_EQ(pager->currentIndex(), 0);
     const QStringList captions = {QString::fromUtf8("Użytkownicy"), "Uprawnienia grup", "Zdarzenia",
-                                  QString::fromUtf8("Urządzenia"), "Ustawienia", "Import"};
+                                  QString::fromUtf8("Urządzenia"), "Ustawienia", "Import", "Historia zmian"};
     const QStringList names = {"AdvOfficePager11", "AdvOfficePager12", "AdvOfficePager13",
-                               "AdvOfficePage3", "AdvOfficePage4", "AdvOfficePage1"};
-    ASSERT_EQ(pager->count(), 6);
-    for (int i = 0; i < 6; ++i) {
+                               "AdvOfficePage3", "AdvOfficePage4", "AdvOfficePage1", "HistoryPage"};
+    ASSERT_EQ(pager->count(), 7);
+    for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(pager->tabText(i), captions[i]);
         EXPECT_EQ(qobject_cast<QScrollArea*>(pager->widget(i))->widget()->objectName(), names[i]);
     }

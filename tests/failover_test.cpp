@@ -120,7 +120,7 @@ TEST_F(ConflictTest, AnInnerChangeLeavesTheRetryToTheUnitItJoined)
     refuse(1);
     {
         Transaction outer(m.Quorvel);
-        EXPECT_THROW(Change(m).run({QStringLiteral("UPDATE GROUPS SET NAME = NAME")}).bump(
+        EXPECT_THROW(Change(m, QStringLiteral("Zmień")).run({QStringLiteral("UPDATE GROUPS SET NAME = NAME")}).bump(
                          QStringLiteral("GROUPS")),
                      DatabaseError);
     }

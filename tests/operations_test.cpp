@@ -122,11 +122,11 @@ TEST_F(OperationsTest, AChangeThatFailsHalfWayLeavesNothing)
 {
     sql("INSERT INTO GROUPS (NAME) VALUES ('Stara')");
     try {
-        Change(m)
+        Change(m, QStringLiteral("Test"))
             .run({QStringLiteral("INSERT INTO GROUPS (NAME) VALUES ('Nowa')")})
             .bump(QStringLiteral("GROUPS"))
             .then([&] {
-                Change(m).run({QStringLiteral("DELETE FROM GROUPS WHERE NAME = 'Stara'")}).commit();
+                Change(m, QStringLiteral("Test")).run({QStringLiteral("DELETE FROM GROUPS WHERE NAME = 'Stara'")}).commit();
                 throw DataError(QStringLiteral("przerwane"));
             })
             .commit();
@@ -139,7 +139,7 @@ TEST_F(OperationsTest, AChangeThatFailsHalfWayLeavesNothing)
     EXPECT_EQ(counter("GROUPS"), 0);
 
     // A statement's found rows are told; an update of a row that is gone is refused.
-    Change change(m);
+    Change change(m, QStringLiteral("Test"));
     change.run({QStringLiteral("UPDATE GROUPS SET NAME = NAME")});
     EXPECT_EQ(change.found(), 2u);
     EXPECT_THROW(change.runOnRow({QStringLiteral("UPDATE GROUPS SET NAME = 'x' WHERE ID_GROUP = 99")},

@@ -37,9 +37,10 @@ QString GroupChanges::AddGroup(TDataModule3& m, Lookups& lookups, const QString&
         return {};
     if (GroupNameExists(m, name) != 0)
         return QStringLiteral("Grupa już istnieje w bazie.");
-    Change(m)
+    Change(m, QStringLiteral("Dodaj grupę"))
         .run({QStringLiteral("INSERT INTO GROUPS (NAME)VALUES "),
               QStringLiteral("(") + m.Quorvel.quoted(name) + QStringLiteral(");")})
+        .trackInserted(QStringLiteral("GROUPS"))
         .reexecute(m.Groups)
         .then([&] {
             FillGroupLists(m, lookups);
@@ -54,7 +55,14 @@ void GroupChanges::DeleteGroup(TDataModule3& m, Lookups& lookups, int groupId)
 {
     const QString id = QString::number(groupId);
     const QString quotedId = QLatin1Char('\'') + id + QLatin1Char('\'');
-    Change(m)
+    Change(m, QStringLiteral("Usuń grupę"))
+        .onGone([&] {
+            m.Groups.reexecute();
+            FillGroupLists(m, lookups);
+        })
+        .track(QStringLiteral("GROUPS"), groupId, QStringLiteral("tej grupy"), Change::Gone::AlreadyRemoved, true)
+        .trackWhere(QStringLiteral("USERS"), QStringLiteral("ID_GROUP = ") + id)
+        .trackWhere(QStringLiteral("PERMISSIONS_has_GROUPS"), QStringLiteral("ID_GROUP_FK = ") + id)
         .run({QStringLiteral("UPDATE USERS SET ID_GROUP = 1"), QStringLiteral("WHERE ID_GROUP = "), quotedId})
         .reexecute(m.Users)
         .bump(QStringLiteral("USERS"))
@@ -74,7 +82,8 @@ void GroupChanges::DeleteGroup(TDataModule3& m, Lookups& lookups, int groupId)
 
 void GroupChanges::RenameGroup(TDataModule3& m, int groupId, const QString& name)
 {
-    renameRow(m, QStringLiteral("GROUPS"), QStringLiteral("ID_GROUP"), groupId, name, m.Groups);
+    renameRow(m, QStringLiteral("GROUPS"), QStringLiteral("ID_GROUP"), groupId, name, m.Groups,
+              QStringLiteral("tej grupy"));
 }
 
 void GroupChanges::SaveGroupName(TDataModule3& m, int groupId, const QString& name)

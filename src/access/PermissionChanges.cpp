@@ -34,14 +34,26 @@ int PermissionChanges::CurrentPermissionTemplate(const TDataModule3& m)
 void PermissionChanges::GrantPermission(TDataModule3& m, int templateId, int groupId, int passageId,
                                         bool headA, bool headB, bool& bumping)
 {
-    Change change(m);
+    Change change(m, QStringLiteral("Dodaj uprawnienie"));
     change
+        .onGone([&] {
+            // The lists the grant was chosen from, as they stand now.
+            m.Groups.reexecute();
+            if (m.Device.isOpen())
+                m.Device.reexecute();
+            m.Szablony.reexecute();
+            RefreshGroupPermissions(m);
+        })
+        .require(QStringLiteral("GROUPS"), groupId, QStringLiteral("tej grupy"))
+        .require(QStringLiteral("DEVICE"), passageId, QStringLiteral("tego przejścia"))
+        .require(QStringLiteral("PERMISSIONS"), templateId, QStringLiteral("tego szablonu"))
         .run({QStringLiteral("INSERT INTO PERMISSIONS_has_GROUPS "
                              "(ID_PERMISSIONS_FK,ID_GROUP_FK,ID_DEVICE_FK,INPUT,OUTPUT) VALUES ( "),
               QStringLiteral("'%1',").arg(templateId), QStringLiteral("'%1',").arg(groupId),
               QStringLiteral("'%1',").arg(passageId),
               headA ? QStringLiteral("'1',") : QStringLiteral("'0',"),
               headB ? QStringLiteral("'1');") : QStringLiteral("'0');")})
+        .trackInserted(QStringLiteral("PERMISSIONS_has_GROUPS"))
         .reexecute(m.Prawa);
     bumping = true;
     change.bump(QStringLiteral("PERMISSIONS_has_GROUPS"));
@@ -51,7 +63,10 @@ void PermissionChanges::GrantPermission(TDataModule3& m, int templateId, int gro
 
 void PermissionChanges::RevokePermission(TDataModule3& m, int permissionRow)
 {
-    Change(m)
+    Change(m, QStringLiteral("Usuń uprawnienie"))
+        .onGone([&] { RefreshGroupPermissions(m); })
+        .track(QStringLiteral("PERMISSIONS_has_GROUPS"), permissionRow, QStringLiteral("tego uprawnienia"),
+               Change::Gone::AlreadyRemoved)
         .run({QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE NMID = "),
               QString::number(permissionRow)})
         .reexecute(m.Prawa)

@@ -4,11 +4,13 @@
 #include "db/TDataModule3.h"
 
 void renameRow(TDataModule3& m, const QString& table, const QString& keyColumn, int id,
-               const QString& name, Dataset& list)
+               const QString& name, Dataset& list, const QString& row)
 {
     if (!m.Quorvel.isOpen() || name.isEmpty())
         return;
-    Change(m)
+    Change(m, QStringLiteral("Zmień nazwę"))
+        .onGone([&] { list.reexecute(); })
+        .track(table, id, row)
         .run({QStringLiteral("UPDATE %1 SET NAME = ").arg(table), m.Quorvel.quoted(name),
               QStringLiteral("WHERE %1 = ").arg(keyColumn) + QString::number(id)})
         .refresh(list)
@@ -19,5 +21,5 @@ void saveName(TDataModule3& m, const std::function<void()>& rename, const QStrin
 {
     if (!m.Quorvel.isOpen())
         return;
-    Change(m).then(rename).bump(counter).commit();
+    Change(m, QStringLiteral("Zmień nazwę")).then(rename).bump(counter).commit();
 }

@@ -34,7 +34,9 @@ void TemplateChanges::SaveSchedule(TDataModule3& m, int templateId, const QStrin
         lines << (day == 1 ? QString() : QStringLiteral(",")) + QStringLiteral("D%1 =").arg(day)
                      + m.Quorvel.quoted(days.value(day - 1));
     lines << QStringLiteral(" WHERE ID_PERMISSIONS = ") + QString::number(templateId);
-    Change(m)
+    Change(m, QStringLiteral("Zapamiętaj zmiany"))
+        .onGone([&] { m.Szablony.reexecute(); })
+        .track(QStringLiteral("PERMISSIONS"), templateId, QStringLiteral("tego szablonu"))
         .runOnRow(lines, QStringLiteral("tego szablonu"))
         .refresh(m.Szablony)
         .bump(QStringLiteral("PERMISSIONS"))
@@ -48,8 +50,9 @@ void TemplateChanges::AddTemplate(TDataModule3& m, Lookups& lookups, const QStri
                       m.Quorvel.quoted(name) + QStringLiteral(",")};
     for (int row = 0; row < 7; ++row)
         lines << m.Quorvel.quoted(days.value(row)) + (row < 6 ? QStringLiteral(",") : QStringLiteral(");"));
-    Change(m)
+    Change(m, QStringLiteral("Dodaj szablon"))
         .run(lines)
+        .trackInserted(QStringLiteral("PERMISSIONS"))
         .reexecute(m.Szablony)
         .then([&] { DeviceChanges::FillPassageLists(m, lookups); })
         .bump(QStringLiteral("PERMISSIONS"))
@@ -59,7 +62,10 @@ void TemplateChanges::AddTemplate(TDataModule3& m, Lookups& lookups, const QStri
 void TemplateChanges::DeleteTemplate(TDataModule3& m, Lookups& lookups, int templateId)
 {
     const QString id = QString::number(templateId);
-    Change(m)
+    Change(m, QStringLiteral("Usuń szablon"))
+        .onGone([&] { m.Szablony.reexecute(); })
+        .track(QStringLiteral("PERMISSIONS"), templateId, QStringLiteral("tego szablonu"), Change::Gone::AlreadyRemoved)
+        .trackWhere(QStringLiteral("PERMISSIONS_has_GROUPS"), QStringLiteral("ID_PERMISSIONS_FK = ") + id)
         .run({QStringLiteral("DELETE FROM PERMISSIONS_has_GROUPS WHERE ID_PERMISSIONS_FK = "), id})
         .bump(QStringLiteral("PERMISSIONS_has_GROUPS"))
         .run({QStringLiteral("DELETE FROM PERMISSIONS WHERE ID_PERMISSIONS = "), id})
@@ -72,7 +78,7 @@ void TemplateChanges::DeleteTemplate(TDataModule3& m, Lookups& lookups, int temp
 void TemplateChanges::RenameTemplate(TDataModule3& m, int templateId, const QString& name)
 {
     renameRow(m, QStringLiteral("PERMISSIONS"), QStringLiteral("ID_PERMISSIONS"), templateId, name,
-              m.Szablony);
+              m.Szablony, QStringLiteral("tego szablonu"));
 }
 
 void TemplateChanges::SaveTemplateName(TDataModule3& m, int templateId, const QString& name)

@@ -41,6 +41,11 @@ const char* const Usage =
     "               wiersz w STATUS, tekst w utf8mb4; kod wyjścia 0, gdy wszystko\n"
     "               jest, 1, gdy czegoś brakuje. --fix tworzy brakujące indeksy i nic\n"
     "               poza tym, po wypisaniu poleceń\n"
+    "  history [--since RRRR-MM-DD] [--until RRRR-MM-DD] [--login L] [--table T] [--key N]\n"
+    "               historia zmian, od najnowszych, wiersz na wiersz (czas, login,\n"
+    "               użytkownik stacji, komputer, czynność, tabela, klucz, obiekt,\n"
+    "               kolumny przed i po jako JSON; rozdzielone tabulacją, tabulacje\n"
+    "               i końce wierszy w wartości zapisane jako \\t i \\n)\n"
     "%s"
     "\n"
     "Kod wyjścia: 0 powodzenie (check: \"Wejdzie\"), 1 brak dostępu (check: \"Nie wejdzie\";\n"
@@ -141,6 +146,8 @@ int CommandLine::run(const QStringList& arguments, std::FILE* out, std::FILE* er
         return ReachCommands::cards(arguments.mid(1), out, err);
     if (first == QLatin1String("import-check"))
         return ToolCommands::importCheck(arguments.mid(1), out, err);
+    if (first == QLatin1String("history"))
+        return ToolCommands::history(arguments.mid(1), out, err);
     if (first == QLatin1String("db-check"))
         return ToolCommands::dbCheck(arguments.mid(1), out, err);
     // Qt's own options (-platform, -style, -geometry, ...) are the window's; any

@@ -4,9 +4,11 @@
 #include "access/GroupChanges.h"
 #include "access/PermissionChanges.h"
 #include "app/DatabaseCheckBox.h"
+#include "app/HistoryPage.h"
 #include "app/SettingsPage.h"
 #include "app/Version.h"
 #include "dataaccess/Errors.h"
+#include "db/History.h"
 #include "db/TDataModule3.h"
 #include "devices/DeviceChanges.h"
 #include "devices/DevicesPage.h"
@@ -91,6 +93,7 @@ void TForm1::buildPages()
     devicesPage_ = new DevicesPage(context);
     settingsPage_ = new SettingsPage(context);
     importPage_ = new ImportPage(context);
+    historyPage_ = new HistoryPage(context);
     // The order is fixed: the event watch tests for index 2. Each page scrolls when
     // the window is smaller than the page, instead of squeezing its controls.
     const std::pair<QWidget*, QString> pages[] = {
@@ -100,6 +103,7 @@ void TForm1::buildPages()
         {devicesPage_, QStringLiteral("Urządzenia")},
         {settingsPage_, QStringLiteral("Ustawienia")},
         {importPage_, QStringLiteral("Import")},
+        {historyPage_, QStringLiteral("Historia zmian")},
     };
     for (const auto& [page, caption] : pages) {
         auto* scroll = new QScrollArea(AdvOfficePager1);
@@ -110,6 +114,18 @@ void TForm1::buildPages()
     }
     AdvOfficePager1->setCurrentIndex(0);
     setCentralWidget(AdvOfficePager1);
+    // The history shows its newest rows as soon as its page is opened.
+    connect(AdvOfficePager1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == 6 && module_.Quorvel.isOpen() && historyPage_->Rows.rowCount() == 0)
+            guard_.run([&] {
+                if (module_.recordsHistory())
+                    historyPage_->FilterClick();
+            });
+    });
+    connect(&pageSignals_, &PageSignals::personHistoryRequested, this, [this](int personId, const QString& name) {
+        AdvOfficePager1->setCurrentIndex(6);   // "Historia zmian"
+        guard_.run([&] { historyPage_->ShowPerson(personId, name); });
+    });
 }
 
 void TForm1::buildStatusBar()
@@ -247,4 +263,26 @@ void TForm1::ConnectDatabase()
     ShowSelectedDevice();
     ShowSelectedLocation();
     FillPersonList();
+    CheckHistoryTable();
+}
+
+// Whether changes are recorded; a database without the history table is told so
+// once, with the way to add it.
+void TForm1::CheckHistoryTable()
+{
+    TDataModule3& m = module_;
+    if (!m.Quorvel.isOpen())
+        return;
+    bool recorded = false;
+    try {
+        recorded = m.checkHistoryTable();
+    } catch (const DataAccessError&) {
+        return;   // asked again by the first change
+    }
+    if (recorded) {
+        historyPage_->FillOperatorList();
+    } else if (!historyNoticeShown_) {
+        historyNoticeShown_ = true;
+        dialogs_.notice(History::MissingTableText);
+    }
 }

@@ -10,6 +10,7 @@ class AccessPage;
 class DevicesPage;
 class Dialogs;
 class EventsPage;
+class HistoryPage;
 class ImportPage;
 class QAction;
 class QLabel;
@@ -52,6 +53,7 @@ public:
     void ShowSelectedDevice();
     void ShowSelectedLocation();
     void FillPersonList();
+    void CheckHistoryTable();
     // The progress gauge on the device page after a device save.
     void StartDeviceSaveGauge();
 
@@ -73,6 +75,7 @@ public:
     DevicesPage* devicesPage() const { return devicesPage_; }
     SettingsPage* settingsPage() const { return settingsPage_; }
     ImportPage* importPage() const { return importPage_; }
+    HistoryPage* historyPage() const { return historyPage_; }
 
 private:
     void buildMenu();
@@ -97,4 +100,7 @@ private:
     DevicesPage* devicesPage_ = nullptr;
     SettingsPage* settingsPage_ = nullptr;
     ImportPage* importPage_ = nullptr;
+    HistoryPage* historyPage_ = nullptr;
+    // Set once the operator was told that changes are not recorded.
+    bool historyNoticeShown_ = false;
 };

@@ -7,6 +7,8 @@
 #include "dataaccess/Dataset.h"
 #include "dataaccess/Errors.h"
 #include "db/DatabaseCheck.h"
+#include "db/History.h"
+#include "db/HistoryLog.h"
 #include "import/ImportCheck.h"
 #include "app/CommandLine.h"
 #include "devices/TimeZones.h"
@@ -298,17 +300,31 @@ int dbCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
         Connection connection;
         connect(connection);
         std::vector<DatabaseCheck::Finding> findings = DatabaseCheck::check(connection);
+        // The history of changes has a table of its own, made only when asked.
+        const QString noHistory = QStringLiteral("Brak tabeli HISTORY: zmiany nie są zapisywane w historii zmian.");
         print(out, {QStringLiteral("Baza %1 na serwerze %2:").arg(connection.database(), connection.server())});
         print(out, DatabaseCheck::describe(findings));
-        if (!fix || findings.empty())
-            return findings.empty() ? 0 : 1;
+        bool historyMissing = !History::tableExists(connection);
+        if (historyMissing)
+            print(out, {noHistory});
+        if (!fix || (findings.empty() && !historyMissing))
+            return findings.empty() && !historyMissing ? 0 : 1;
 
+        if (historyMissing) {
+            print(out, {QString(), QStringLiteral("Tworzenie tabeli HISTORY z jej indeksami:")});
+            for (const QString& statement : History::createStatements()) {
+                print(out, {statement});
+                connection.execute(statement);
+            }
+            historyMissing = !History::tableExists(connection);
+        }
         const auto creates = std::count_if(findings.begin(), findings.end(), [](const DatabaseCheck::Finding& f) {
             return !f.createStatement.isEmpty();
         });
         if (creates == 0) {
-            print(out, {QStringLiteral("Nie ma indeksów do utworzenia; pozostałe braki trzeba usunąć ręcznie.")});
-            return 1;
+            if (!findings.empty())
+                print(out, {QStringLiteral("Nie ma indeksów do utworzenia; pozostałe braki trzeba usunąć ręcznie.")});
+            return findings.empty() && !historyMissing ? 0 : 1;
         }
         print(out, {QString(), QStringLiteral("Tworzenie brakujących indeksów (%1), nic poza tym:").arg(creates)});
         std::fflush(out);
@@ -319,7 +335,45 @@ int dbCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
         findings = DatabaseCheck::check(connection);
         print(out, {QString(), QStringLiteral("Po zmianach:")});
         print(out, DatabaseCheck::describe(findings));
-        return findings.empty() ? 0 : 1;
+        if (historyMissing)
+            print(out, {noHistory});
+        return findings.empty() && !historyMissing ? 0 : 1;
+    });
+}
+
+int history(const QStringList& arguments, std::FILE* out, std::FILE* err)
+{
+    return guarded("history", err, [&] {
+        const QHash<QString, QString> o =
+            options(arguments, {"--since", "--until", "--login", "--table", "--key"});
+        HistoryLog::Filter f;
+        auto date = [&](const char* option) {
+            const QString text = o.value(QString::fromLatin1(option));
+            const QDate day = QDate::fromString(text, Qt::ISODate);
+            if (!day.isValid() || text.size() != 10)
+                usage(QStringLiteral("%1 musi być datą RRRR-MM-DD, nie '%2'").arg(QString::fromLatin1(option), text));
+            return day;
+        };
+        if (o.contains("--since"))
+            f.since = date("--since");
+        if (o.contains("--until"))
+            f.until = date("--until");
+        f.login = o.value("--login");
+        f.table = o.value("--table").toUpper();
+        if (o.contains("--key"))
+            f.key = positiveNumber("--key", o.value("--key"));
+        Connection connection;
+        connect(connection);
+        if (!History::tableExists(connection))
+            throw OperatorError(History::MissingTableText);
+        Dataset rows(connection, QStringLiteral("History"));
+        rows.setStatement(HistoryLog::pageStatement(connection, f, 0, 2147483647));
+        rows.open();
+        QStringList lines;
+        for (int r = 0; r < rows.rowCount(); ++r)
+            lines << HistoryLog::tabLine(rows, r);
+        print(out, lines);
+        return 0;
     });
 }
 

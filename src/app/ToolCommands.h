@@ -22,5 +22,8 @@ int check(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int importCheck(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int dbCheck(const QStringList& arguments, std::FILE* out, std::FILE* err);
+// The history of changes, newest first, one tab-separated line a row: time, login,
+// workstation user, host, action, table, key, label, before, after.
+int history(const QStringList& arguments, std::FILE* out, std::FILE* err);
 
 }  // namespace ToolCommands

@@ -29,10 +29,13 @@ public:
 };
 
 // A change of one row by its key that found no row: another client deleted it
-// meanwhile. `row` names it ("tego urządzenia").
+// meanwhile (or marked it deleted). `row` names it ("tego urządzenia"). For a
+// removal of a row that is gone already, `alreadyRemoved` says so instead.
 class RowGoneError : public DataError {
 public:
-    explicit RowGoneError(const QString& row)
-        : DataError(QStringLiteral("Nie zapisano zmian: %1 nie ma już w bazie (usunięto w międzyczasie).")
+    explicit RowGoneError(const QString& row, bool alreadyRemoved = false)
+        : DataError((alreadyRemoved
+                         ? QStringLiteral("Nic nie zmieniono: %1 nie ma już w bazie (usunięto w międzyczasie).")
+                         : QStringLiteral("Nie zapisano zmian: %1 nie ma już w bazie (usunięto w międzyczasie)."))
                         .arg(row)) {}
 };

@@ -1,6 +1,7 @@
 #include "db/TDataModule3.h"
 
 #include "dataaccess/Errors.h"
+#include "db/History.h"
 
 const QString TDataModule3::ConnectingText = QStringLiteral("łączenie z bazą ...");
 const QString TDataModule3::ConnectedText = QStringLiteral("Połączony z bazą");
@@ -87,7 +88,11 @@ TDataModule3::~TDataModule3()
 }
 
 void TDataModule3::QuorvelBeforeConnect() { emit statusTextChanged(ConnectingText); }
-void TDataModule3::QuorvelAfterConnect() { emit statusTextChanged(ConnectedText); }
+void TDataModule3::QuorvelAfterConnect()
+{
+    historyTable_ = HistoryTable::Unknown;   // another server or database, perhaps
+    emit statusTextChanged(ConnectedText);
+}
 void TDataModule3::QuorvelBeforeDisconnect() { emit statusTextChanged(DisconnectedText); }
 void TDataModule3::QuorvelError(const QString&) { emit statusTextChanged(ProblemText); }
 
@@ -118,6 +123,19 @@ void TDataModule3::BumpStatusCounter(const QString& column, int times)
             Quorvel.commitOpenTransaction();
         throw;
     }
+}
+
+bool TDataModule3::recordsHistory()
+{
+    if (historyTable_ == HistoryTable::Unknown)
+        return checkHistoryTable();
+    return historyTable_ == HistoryTable::Present;
+}
+
+bool TDataModule3::checkHistoryTable()
+{
+    historyTable_ = History::tableExists(Quorvel) ? HistoryTable::Present : HistoryTable::Missing;
+    return historyTable_ == HistoryTable::Present;
 }
 
 Dataset& TDataModule3::lookUp(const QStringList& lines)

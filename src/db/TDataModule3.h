@@ -37,6 +37,14 @@ public:
     // unit are sent as one statement: no other program sees them apart.
     void BumpStatusCounter(const QString& column, int times = 1);
 
+    // Whether changes are recorded in table HISTORY: asked of the server the first
+    // time a change needs it after each connect, or at once by checkHistoryTable().
+    bool recordsHistory();
+    bool checkHistoryTable();
+    // The action of the change under way (the outermost Change sets it), under
+    // which the changes joining it are recorded.
+    QString currentAction;
+
     // A look-up through the general query SQL: its lines, sent joined by line
     // breaks; the rows stay in SQL, which is returned.
     Dataset& lookUp(const QStringList& lines);
@@ -56,4 +64,7 @@ private:
     void QuorvelAfterConnect();
     void QuorvelBeforeDisconnect();
     void QuorvelError(const QString& message);
+
+    enum class HistoryTable { Unknown, Present, Missing };
+    HistoryTable historyTable_ = HistoryTable::Unknown;
 };

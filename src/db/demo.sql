@@ -222,6 +222,27 @@ WHERE TIME_FORMAT(c.TIME, '%H:%i')
   AND (c.DEL = 0 OR c.TIME < NOW() - INTERVAL 14 DAY)
 ORDER BY c.seq;
 
+-- A few weeks of the operators' changes, as the client records them: the deletion of
+-- people 48 and 49 (their cards freed first), of group 9, a grant and a new card.
+INSERT INTO `HISTORY` (`TIME`, `LOGIN`, `OS_USER`, `HOST`, `ACTION`, `TABLE_NAME`, `ROW_KEY`, `LABEL`,
+                       `BEFORE_VALUES`, `AFTER_VALUES`) VALUES
+  (NOW() - INTERVAL 20 DAY + INTERVAL 9 HOUR, 'vqx', 'kadry', 'KADRY-PC', 'Dodaj kartę', 'CARDS', 1,
+   '00C88B2875 Anna Wiśniewska', NULL,
+   '{"CODE":"00C88B2875","ID_CARD":"1","ID_USER_FK":"1","KARENCJA_DO":"2030-12-31","KARENCJA_OD":"2024-01-01","PRINT":"Wiśniewska A.","TYPE":"1"}'),
+  (NOW() - INTERVAL 16 DAY + INTERVAL 11 HOUR, 'vqx', 'ochrona', 'PORTIERNIA', 'Dodaj uprawnienie',
+   'PERMISSIONS_has_GROUPS', 1, 'Administracja / Portiernia / Biuro 8-16', NULL,
+   '{"ID_DEVICE_FK":"1","ID_GROUP_FK":"2","ID_PERMISSIONS_FK":"1","INPUT":"1","NMID":"1","OUTPUT":"1"}'),
+  (NOW() - INTERVAL 10 DAY + INTERVAL 14 HOUR, 'vqx', 'kadry', 'KADRY-PC', 'Usuń użytkownika', 'CARDS', 48,
+   '00AF67D461', '{"ID_USER_FK":"48"}', '{"ID_USER_FK":"0"}'),
+  (NOW() - INTERVAL 10 DAY + INTERVAL 14 HOUR, 'vqx', 'kadry', 'KADRY-PC', 'Usuń użytkownika', 'USERS', 48,
+   'Henryk Ziółkowski', '{"DEL":"0"}', '{"DEL":"1"}'),
+  (NOW() - INTERVAL 6 DAY + INTERVAL 10 HOUR, 'vqx', 'kadry', 'KADRY-PC', 'Usuń użytkownika', 'CARDS', 49,
+   '001919E93A', '{"ID_USER_FK":"49"}', '{"ID_USER_FK":"0"}'),
+  (NOW() - INTERVAL 6 DAY + INTERVAL 10 HOUR, 'vqx', 'kadry', 'KADRY-PC', 'Usuń użytkownika', 'USERS', 49,
+   'Magdalena Jaworska', '{"DEL":"0"}', '{"DEL":"1"}'),
+  (NOW() - INTERVAL 3 DAY + INTERVAL 12 HOUR, 'vqx', 'admin', 'SERWEROWNIA', 'Usuń grupę', 'GROUPS', 9,
+   'Praktykanci 2025', '{"DEL":"0"}', '{"DEL":"1"}');
+
 -- The client has made no changes yet; the event writer has recorded the events above.
 UPDATE `STATUS` SET `USERS` = 0, `GROUPS` = 0, `CARDS` = 0, `PERMISSIONS` = 0,
   `PERMISSIONS_has_GROUPS` = 0, `DEVICE` = 0, `LOCALIZATION` = 0,

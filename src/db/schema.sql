@@ -144,6 +144,29 @@ CREATE TABLE `STATUS` (
   `EVENTS` INT NULL DEFAULT 0
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_polish_ci;
 
+-- The history of changes: one row for every row the client wrote, in the same
+-- unit as the change (when, who, the operator's action, the row, and the changed
+-- columns before and after as JSON). No other program needs it; the client works
+-- without it. Indexes: time, a row's history, the operator, the text filter.
+CREATE TABLE IF NOT EXISTS `HISTORY` (
+  `ID` BIGINT NOT NULL AUTO_INCREMENT,
+  `TIME` DATETIME NOT NULL,
+  `LOGIN` VARCHAR(128) NOT NULL DEFAULT '',
+  `OS_USER` VARCHAR(128) NOT NULL DEFAULT '',
+  `HOST` VARCHAR(255) NOT NULL DEFAULT '',
+  `ACTION` VARCHAR(255) NOT NULL DEFAULT '',
+  `TABLE_NAME` VARCHAR(64) NOT NULL DEFAULT '',
+  `ROW_KEY` INT NOT NULL DEFAULT 0,
+  `LABEL` VARCHAR(255) NOT NULL DEFAULT '',
+  `BEFORE_VALUES` MEDIUMTEXT NULL,
+  `AFTER_VALUES` MEDIUMTEXT NULL,
+  PRIMARY KEY (`ID`),
+  KEY `HISTORY_TIME` (`TIME`),
+  KEY `HISTORY_ROW` (`TABLE_NAME`, `ROW_KEY`),
+  KEY `HISTORY_LOGIN` (`LOGIN`),
+  KEY `HISTORY_LABEL` (`LABEL`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_polish_ci;
+
 -- Group 1 is the default group: it receives the members of deleted groups.
 INSERT INTO `GROUPS` (`ID_GROUP`, `NAME`, `DEL`) VALUES (1, 'Domyślna', 0);
 INSERT INTO `STATUS` VALUES (0, 0, 0, 0, 0, 0, 0, 0);

@@ -53,8 +53,9 @@ QString DeviceChanges::AddDevice(TDataModule3& m, Lookups& lookups, const Device
           << comma + c.quoted(d.nameB) << comma + QString::number(d.typeA)
           << comma + QString::number(d.typeB) << comma + flag(d.saveA) << comma + flag(d.saveB)
           << QStringLiteral(");");
-    Change(m)
+    Change(m, QStringLiteral("Dodaj"))
         .run(lines)
+        .trackInserted(QStringLiteral("DEVICE"))
         .then([&] {
             selected.setKey(m.lookUp({QStringLiteral("SELECT LAST_INSERT_ID()")}).integerAt(0));
         })
@@ -69,7 +70,9 @@ void DeviceChanges::SaveDevice(TDataModule3& m, int deviceId, const DeviceSettin
 {
     const Connection& c = m.Quorvel;
     const QLatin1Char comma(',');
-    Change(m)
+    Change(m, QStringLiteral("Zapisz zmiany"))
+        .onGone([&] { m.Device.reexecute(); })
+        .track(QStringLiteral("DEVICE"), deviceId, QStringLiteral("tego urządzenia"))
         .runOnRow({QStringLiteral("UPDATE DEVICE SET "),
                    QStringLiteral("NAME = ") + c.quoted(d.name) + comma,
                    QStringLiteral("FACTORY = ") + c.quoted(d.factory) + comma,
@@ -99,7 +102,14 @@ void DeviceChanges::SaveDevice(TDataModule3& m, int deviceId, const DeviceSettin
 void DeviceChanges::DeleteDevice(TDataModule3& m, Lookups& lookups, int deviceId,
                                  const std::function<void()>& showSelected)
 {
-    Change(m)
+    Change(m, QStringLiteral("Usuń urządzenie"))
+        .onGone([&] {
+            m.Device.reexecute();
+            showSelected();
+            FillPassageLists(m, lookups);
+        })
+        .track(QStringLiteral("DEVICE"), deviceId, QStringLiteral("tego urządzenia"), Change::Gone::AlreadyRemoved,
+               true)
         .run({QStringLiteral("DELETE FROM DEVICE WHERE ID_DEVICE = "), QString::number(deviceId)})
         .reexecute(m.Device)
         .then(showSelected)   // the device now current

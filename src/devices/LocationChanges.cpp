@@ -34,10 +34,11 @@ void LocationChanges::AddLocation(TDataModule3& m, Lookups& lookups, const Locat
     if (!locationsOpen(m) || l.name.isEmpty())
         return;
     const Connection& c = m.Quorvel;
-    Change(m)
+    Change(m, QStringLiteral("Dodaj"))
         .run({QStringLiteral("INSERT INTO LOCALIZATION (NAME,ADRES,TIME_ZONE) VALUES"),
               QLatin1Char('(') + c.quoted(l.name), QLatin1Char(',') + c.quoted(l.address),
               QStringLiteral(",'%1');").arg(l.timeZone)})
+        .trackInserted(QStringLiteral("LOCALIZATION"))
         .then([&] {
             selected.setKey(m.lookUp({QStringLiteral("SELECT LAST_INSERT_ID()")}).integerAt(0));
         })
@@ -54,7 +55,12 @@ void LocationChanges::SaveLocation(TDataModule3& m, Lookups& lookups, int locati
                                    const LocationSettings& l)
 {
     const Connection& c = m.Quorvel;
-    Change(m)
+    Change(m, QStringLiteral("Zapisz zmiany"))
+        .onGone([&] {
+            m.LOCALIZATION.reexecute();
+            FillLocationLists(m, lookups);
+        })
+        .track(QStringLiteral("LOCALIZATION"), locationId, QStringLiteral("tej lokalizacji"))
         .runOnRow({QStringLiteral("UPDATE LOCALIZATION SET NAME = "), c.quoted(l.name) + QLatin1Char(','),
                    QStringLiteral("ADRES = ") + c.quoted(l.address) + QLatin1Char(','),
                    QStringLiteral("TIME_ZONE ='%1'").arg(l.timeZone), QStringLiteral(" WHERE ID ="),
@@ -72,7 +78,14 @@ void LocationChanges::SaveLocation(TDataModule3& m, Lookups& lookups, int locati
 void LocationChanges::DeleteLocation(TDataModule3& m, Lookups& lookups, int locationId,
                                      const std::function<void()>& showSelected)
 {
-    Change(m)
+    Change(m, QStringLiteral("Usuń lokalizację"))
+        .onGone([&] {
+            m.LOCALIZATION.reexecute();
+            showSelected();
+            FillLocationLists(m, lookups);
+        })
+        .track(QStringLiteral("LOCALIZATION"), locationId, QStringLiteral("tej lokalizacji"),
+               Change::Gone::AlreadyRemoved, true)
         .run({QStringLiteral("DELETE FROM LOCALIZATION WHERE ID = "), QString::number(locationId)})
         .reexecute(m.LOCALIZATION)
         .then([&] {

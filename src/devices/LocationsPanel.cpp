@@ -1,6 +1,7 @@
 #include "devices/LocationsPanel.h"
 
 #include "db/Lookups.h"
+#include "db/Change.h"
 #include "db/TDataModule3.h"
 #include "devices/KeptRow.h"
 #include "devices/TimeZones.h"
@@ -29,7 +30,9 @@ LocationsPanel::LocationsPanel(const PageContext& context, QWidget* parent)
     // Editable in place: a typed name is written to its location by the key.
     DBGrid8 = new BoundGrid(QStringLiteral("DBGrid8"), m_.LOCALIZATION,
                             {{QStringLiteral("NAME"), QStringLiteral("Nazawa lokalizacji"), true}}, this);
-    DBGrid8->setEditable(context_.guard);
+    DBGrid8->setEditable(context_.guard, [this](Dataset& dataset, int row, int column, const QString& text) {
+        writeCell(m_, dataset, row, column, text);
+    });
     DBGrid8->setMinimumSize(180, 300);
     list->addWidget(DBGrid8, 1);
     list->addWidget(listCount(DBGrid8, this));

@@ -28,6 +28,7 @@ AddOptions importAdd()
     AddOptions options;
     options.reloadLists = false;
     options.counterBumps = 2;
+    options.action = QStringLiteral("Importuj");
     return options;
 }
 

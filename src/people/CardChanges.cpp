@@ -70,12 +70,22 @@ Outcome CardChanges::AddCard(TDataModule3& m, const QString& code, const QString
     }
 
     int id = 0;
-    Change(m)
+    Change change(m, options.action.isEmpty() ? QStringLiteral("Dodaj kartę") : options.action);
+    change.onGone([&] {
+        m.Users.reexecute();
+        RefreshUserCards(m, 0);
+    });
+    // The owner may have been removed by another client meanwhile; a person marked
+    // deleted still takes cards (the view of deleted people allows it).
+    if (owner != 0)
+        change.require(QStringLiteral("USERS"), owner, QStringLiteral("tej osoby"), false);
+    change
         .run({QStringLiteral("INSERT INTO CARDS (ID_USER_FK,CODE,TYPE,PRINT,KARENCJA_OD,KARENCJA_DO)VALUES"),
               QStringLiteral("('") + QString::number(owner) + QStringLiteral("',") + c.quoted(code)
                   + QLatin1Char(',') + c.quoted(cardType) + QLatin1Char(',') + c.quoted(printText)
                   + QLatin1Char(','),
               c.quoted(validFrom) + QLatin1Char(',') + c.quoted(validTo) + QStringLiteral(");")})
+        .trackInserted(QStringLiteral("CARDS"))
         .then([&] {
             id = m.lookUp({QStringLiteral("Select ID_CARD  FROM CARDS WHERE CODE=") + c.quoted(code)
                            + QLatin1Char(';')})
@@ -94,7 +104,9 @@ void CardChanges::OverwriteCard(TDataModule3& m, int cardId, const QString& prin
                                 const QString& validFrom, const QString& validTo, CardView view)
 {
     const int recordNo = m.Karty.recordNo();
-    Change(m)
+    Change(m, QStringLiteral("Nadpisz dane karty"))
+        .onGone([&] { RefreshCardList(m, view); })
+        .track(QStringLiteral("CARDS"), cardId, QStringLiteral("tej karty"))
         .runOnRow({QStringLiteral("UPDATE CARDS SET PRINT = "), m.Quorvel.quoted(printText),
                    QStringLiteral(",TYPE = 1"),
                    QStringLiteral(",KARENCJA_OD = '") + validFrom + QLatin1Char('\''),
@@ -114,9 +126,15 @@ void CardChanges::GiveCard(TDataModule3& m, int userId, int cardId, CardView vie
 {
     if (!m.Quorvel.isOpen())
         return;
-    Change change(m);
+    Change change(m, QStringLiteral("Przypisz do uzytkownika"));
     if (userId != 0 && cardId != 0)
         change
+            .onGone([&] {
+                m.Users.reexecute();
+                RefreshCardList(m, view);
+            })
+            .require(QStringLiteral("USERS"), userId, QStringLiteral("tej osoby"))
+            .track(QStringLiteral("CARDS"), cardId, QStringLiteral("tej karty"))
             .run({QStringLiteral("UPDATE CARDS SET ID_USER_FK = "),
                   QLatin1Char('\'') + QString::number(userId) + QLatin1Char('\''),
                   QStringLiteral("WHERE ID_CARD = ") + QString::number(cardId)})
@@ -126,10 +144,21 @@ void CardChanges::GiveCard(TDataModule3& m, int userId, int cardId, CardView vie
 
 namespace {
 
-// The change of a card that ends with both lists read again.
-void cardChange(TDataModule3& m, const QStringList& statement, CardView view)
+// The change of a card (`cardId`, or with 0 the cards without owner) that ends
+// with both lists read again.
+void cardChange(TDataModule3& m, const QString& action, int cardId, const QStringList& statement,
+                CardView view)
 {
-    Change(m)
+    Change change(m, action);
+    change.onGone([&] {
+        CardChanges::RefreshCardList(m, view);
+        m.Users.refresh();
+    });
+    if (cardId != 0)
+        change.track(QStringLiteral("CARDS"), cardId, QStringLiteral("tej karty"), Change::Gone::AlreadyRemoved);
+    else
+        change.trackWhere(QStringLiteral("CARDS"), QStringLiteral("ID_USER_FK = 0"));
+    change
         .run(statement)
         .then([&] { CardChanges::RefreshCardList(m, view); })
         .refresh(m.Users)
@@ -141,7 +170,7 @@ void cardChange(TDataModule3& m, const QStringList& statement, CardView view)
 
 void CardChanges::TakeCard(TDataModule3& m, int cardId, CardView view)
 {
-    cardChange(m,
+    cardChange(m, QStringLiteral("Odbierz kartę użytkownikowi"), cardId,
                {QStringLiteral("UPDATE CARDS SET ID_USER_FK = "), QStringLiteral("'0'"),
                 QStringLiteral("WHERE ID_CARD = ") + QString::number(cardId)},
                view);
@@ -149,10 +178,12 @@ void CardChanges::TakeCard(TDataModule3& m, int cardId, CardView view)
 
 void CardChanges::DeleteCard(TDataModule3& m, int cardId, CardView view)
 {
-    cardChange(m, {QStringLiteral("DELETE FROM CARDS WHERE ID_CARD = "), QString::number(cardId)}, view);
+    cardChange(m, QStringLiteral("Usuń kartę z systemu"), cardId,
+               {QStringLiteral("DELETE FROM CARDS WHERE ID_CARD = "), QString::number(cardId)}, view);
 }
 
 void CardChanges::DeleteCardsWithoutOwner(TDataModule3& m, CardView view)
 {
-    cardChange(m, {QStringLiteral("DELETE FROM CARDS WHERE ID_USER_FK = 0")}, view);
+    cardChange(m, QStringLiteral("Usuń wszystkie nieprzypisane karty"), 0,
+               {QStringLiteral("DELETE FROM CARDS WHERE ID_USER_FK = 0")}, view);
 }

@@ -45,10 +45,13 @@ Outcome PeopleChanges::AddUser(TDataModule3& m, const QString& firstName, const 
 
     const Connection& c = m.Quorvel;
     int id = 0;
-    Change(m)
+    Change(m, options.action.isEmpty() ? QStringLiteral("Dodaj uzytkownika") : options.action)
+        .onGone([&] { m.Users.reexecute(); })
+        .require(QStringLiteral("GROUPS"), group, QStringLiteral("tej grupy"))
         .run({QStringLiteral("INSERT INTO USERS (ID_GROUP, FIRST_NAME, NAME)VALUES"),
               QLatin1Char('(') + groupNumber + QLatin1Char(',') + c.quoted(firstName) + QLatin1Char(',')
                   + c.quoted(surname) + QStringLiteral(");")})
+        .trackInserted(QStringLiteral("USERS"))
         .then([&] {
             id = m.lookUp({QStringLiteral("SELECT ID_USER FROM USERS WHERE USERS.FIRST_NAME = ")
                            + c.quoted(firstName) + QStringLiteral(" AND USERS.NAME = ")
@@ -81,7 +84,14 @@ QString PeopleChanges::ChangeUser(TDataModule3& m, int userId, const QString& fi
 
     const Connection& c = m.Quorvel;
     const int recordNo = m.Users.recordNo();
-    Change(m)
+    bool groupIsNumber = false;
+    const int groupId = group.toInt(&groupIsNumber);
+    Change change(m, QStringLiteral("Zmień"));
+    change.onGone([&] { m.Users.reexecute(); })
+        .track(QStringLiteral("USERS"), userId, QStringLiteral("tej osoby"), Change::Gone::Write, true);
+    if (groupIsNumber)
+        change.require(QStringLiteral("GROUPS"), groupId, QStringLiteral("tej grupy"));
+    change
         .runOnRow({QStringLiteral("UPDATE USERS SET FIRST_NAME = "),
                    c.quoted(firstName) + QLatin1Char(','),
                    QStringLiteral("NAME = ") + c.quoted(surname) + QLatin1Char(','),
@@ -100,7 +110,13 @@ void PeopleChanges::DeleteUser(TDataModule3& m, int userId, CardView shownCards)
     if (!m.Quorvel.isOpen() || userId == 0)
         return;
     const QString id = QString::number(userId);
-    Change(m)
+    Change(m, QStringLiteral("Usuń użytkownika"))
+        .onGone([&] {
+            m.Users.reexecute();
+            CardChanges::RefreshCardList(m, shownCards);
+        })
+        .track(QStringLiteral("USERS"), userId, QStringLiteral("tej osoby"), Change::Gone::AlreadyRemoved, true)
+        .trackWhere(QStringLiteral("CARDS"), QStringLiteral("ID_USER_FK = ") + id)
         .run({QStringLiteral("UPDATE CARDS SET ID_USER_FK = "), QStringLiteral("'0'"),
               QStringLiteral("WHERE ID_USER_FK = ") + id})
         .bump(QStringLiteral("CARDS"))
@@ -115,7 +131,9 @@ void PeopleChanges::RestoreUser(TDataModule3& m, int userId)
 {
     if (userId == 0)
         return;   // an empty list: there is nobody to restore
-    Change(m)
+    Change(m, QStringLiteral("Przywróć użytkownika"))
+        .onGone([&] { m.Users.reexecute(); })
+        .track(QStringLiteral("USERS"), userId, QStringLiteral("tej osoby"), Change::Gone::AlreadyRemoved)
         .run({QStringLiteral("UPDATE USERS SET DEL = "), QStringLiteral("'0'"),
               QStringLiteral(" WHERE ID_USER ="), QString::number(userId)})
         .reexecute(m.Users)   // still the deleted people: the restored one leaves the list

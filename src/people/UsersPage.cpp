@@ -5,6 +5,7 @@
 
 #include "people/CardCodeDialog.h"
 
+#include "db/Change.h"
 #include "db/TDataModule3.h"
 #include "db/Lookups.h"
 #include "ui/BoundGrid.h"
@@ -126,6 +127,7 @@ QWidget* UsersPage::buildPeoplePanel()
     Button3 = named<QPushButton>("Button3", QStringLiteral("Usuń użytkownika"), box);
     Button32 = named<QPushButton>("Button32", QStringLiteral("Przywróć użytkownika"), box);
     Button32->setEnabled(false);
+    PersonHistoryButton = named<QPushButton>("PersonHistoryButton", QStringLiteral("Historia zmian"), box);
     CheckBox14 = named<QCheckBox>("CheckBox14", box);
     CheckBox14->setText(QStringLiteral("Wyświetl użytkowników usuniętych"));
 
@@ -144,7 +146,7 @@ QWidget* UsersPage::buildPeoplePanel()
     column->addWidget(PersonFind);
     column->addWidget(DBGrid3, 1);
     column->addWidget(listCount(DBGrid3, box));
-    column->addWidget(buttonRow(box, {Button3, Button32}));
+    column->addWidget(buttonRow(box, {Button3, Button32, PersonHistoryButton}));
     column->addWidget(CheckBox14);
 
     const ErrorGuard& guard = context_.guard;
@@ -154,6 +156,7 @@ QWidget* UsersPage::buildPeoplePanel()
     });
     connectGuarded(Button3, &QPushButton::clicked, this, guard, [this] { Button3Click(); });
     connectGuarded(Button32, &QPushButton::clicked, this, guard, [this] { Button32Click(); });
+    connectGuarded(PersonHistoryButton, &QPushButton::clicked, this, guard, [this] { PersonHistoryButtonClick(); });
     connectGuarded(CheckBox14, &QCheckBox::clicked, this, guard, [this] { CheckBox14Click(); });
     return box;
 }
@@ -284,7 +287,9 @@ QWidget* UsersPage::buildCardPager()
                              {QStringLiteral("KARENCJA_OD"), QStringLiteral("od"), true},
                              {QStringLiteral("KARENCJA_DO"), QStringLiteral("do"), true},
                              {QStringLiteral("PRINT"), QStringLiteral("Nadruk"), true}});
-    DBGrid7->setEditable(context_.guard);
+    DBGrid7->setEditable(context_.guard, [this](Dataset& dataset, int row, int column, const QString& text) {
+        writeCell(m_, dataset, row, column, text);
+    });
     connect(DBGrid7->itemDelegate(), &QAbstractItemDelegate::commitData, this,
             [this] { personCodesStale_ = true; });
     cardCount_ = listCount(DBGrid7, nullptr);

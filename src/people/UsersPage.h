@@ -32,7 +32,8 @@ public:
 
     // People.
     // The new ID_USER; 0 when nothing was done, -1 when the person exists already.
-    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber);
+    int AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
+                const QString& action = {});
     void ShowSelectedUser();
     void DBGrid3CellClick();
     void DBGrid3KeyUp(int key, Qt::KeyboardModifiers shift);
@@ -41,6 +42,8 @@ public:
     void Button5Click();
     void Button3Click();
     void Button32Click();
+    // The page "Historia zmian" with the selected person's history and their cards'.
+    void PersonHistoryButtonClick();
     void CheckBox14Click();
 
     // Cards.
@@ -72,6 +75,7 @@ public:
     BoundGrid* DBGrid3 = nullptr;            // "Lista użytkowników"
     QPushButton* Button3 = nullptr;          // "Usuń użytkownika"
     QPushButton* Button32 = nullptr;         // "Przywróć użytkownika"
+    QPushButton* PersonHistoryButton = nullptr;   // "Historia zmian" of the selected person
     QCheckBox* CheckBox14 = nullptr;         // "Wyświetl użytkowników usuniętych"
     QTabWidget* AdvOfficePager2 = nullptr;   // "Dodawanie użytkownika", "Zmiana danych", "Dodawanie seryjne"
     QLineEdit* Edit6 = nullptr;              // first name to add

@@ -75,9 +75,12 @@ static long long integerValue(const QLineEdit* edit)
     return Dataset::toInteger(text.constData(), static_cast<unsigned long>(text.size()));
 }
 
-int UsersPage::AddUser(const QString& firstName, const QString& surname, const QString& groupNumber)
+int UsersPage::AddUser(const QString& firstName, const QString& surname, const QString& groupNumber,
+                       const QString& action)
 {
-    return told(PeopleChanges::AddUser(m_, firstName, surname, groupNumber));
+    AddOptions options;
+    options.action = action;
+    return told(PeopleChanges::AddUser(m_, firstName, surname, groupNumber, options));
 }
 
 // Copies the selected person into the page "Zmiana danych"; a group that is not
@@ -138,7 +141,7 @@ void UsersPage::Button5Click()
     for (long long i = 1; i <= count; ++i) {
         const QString surname = stem + QLatin1Char(' ') + QString::number(start + i - 1);
         try {
-            if (AddUser(QString(), surname, group) > 0)
+            if (AddUser(QString(), surname, group, Button5->text().trimmed()) > 0)
                 ++added;
         } catch (const OperatorError& error) {
             if (count == 1)
@@ -161,6 +164,15 @@ void UsersPage::Button3Click()
 }
 
 // Brings the selected deleted person back; their former cards stay free.
+void UsersPage::PersonHistoryButtonClick()
+{
+    const int personId = CardChanges::SelectedUserId(m_);
+    if (!connected() || personId == 0)
+        return;
+    emit context_.pageSignals.personHistoryRequested(
+        personId, m_.Users.text(QStringLiteral("FIRST_NAME")) + QLatin1Char(' ') + m_.Users.text(QStringLiteral("NAME")));
+}
+
 void UsersPage::Button32Click() { PeopleChanges::RestoreUser(m_, CardChanges::SelectedUserId(m_)); }
 
 // Switches the list between active and deleted people. The deleted ones have no

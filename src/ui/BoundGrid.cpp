@@ -44,9 +44,9 @@ BoundGrid::BoundGrid(const QString& name, Dataset& dataset,
     connect(this, &QAbstractItemView::clicked, this, [this] { emit cellClicked(); });
 }
 
-void BoundGrid::setEditable(const ErrorGuard& guard)
+void BoundGrid::setEditable(const ErrorGuard& guard, DatasetModel::CellWriter writer)
 {
-    model_->setEditGuard(&guard);
+    model_->setEditGuard(&guard, std::move(writer));
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
 }

@@ -33,7 +33,8 @@ public:
     int viewRow(int datasetRow) const;
     // Lets the operator edit the columns marked editable (double click, F2 or typing);
     // each typed cell is written to the database inside the guard (DatasetModel).
-    void setEditable(const ErrorGuard& guard);
+    // `writer` writes a typed cell (see DatasetModel::CellWriter).
+    void setEditable(const ErrorGuard& guard, DatasetModel::CellWriter writer = {});
     // Lets the operator select several rows (Ctrl and Shift with the mouse or the
     // keys); the current row, the one with the focus, stays the dataset's current row.
     void setMultiSelect(bool on);

@@ -70,7 +70,10 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
     bool written = false;
     writing_ = true;
     guard_->run([&] {
-        dataset_.writeCell(index.row(), field, text);
+        if (writer_)
+            writer_(dataset_, index.row(), field, text);
+        else
+            dataset_.writeCell(index.row(), field, text);
         written = true;
     });
     writing_ = false;

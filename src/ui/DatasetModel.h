@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 class Dataset;
@@ -24,7 +25,13 @@ public:
     DatasetModel(Dataset& dataset, std::vector<Column> columns, QObject* parent = nullptr);
 
     Dataset& dataset() const { return dataset_; }
-    void setEditGuard(const ErrorGuard* guard) { guard_ = guard; }
+    // What writes a typed cell (row, result column, text); by default the dataset itself.
+    using CellWriter = std::function<void(Dataset& dataset, int row, int column, const QString& text)>;
+    void setEditGuard(const ErrorGuard* guard, CellWriter writer = {})
+    {
+        guard_ = guard;
+        writer_ = std::move(writer);
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -40,6 +47,7 @@ private:
     std::vector<Column> columns_;
     std::vector<int> fieldIndex_;   // result column of each grid column, -1 when missing
     const ErrorGuard* guard_ = nullptr;
+    CellWriter writer_;
     // Set while a write runs: the error box takes the focus from the cell editor,
     // which then commits the same text again; that second commit is ignored.
     bool writing_ = false;

@@ -17,6 +17,8 @@ signals:
     void eventLogChanged();
     // A line for the status bar of the window (the end of a background export).
     void statusMessage(const QString& text);
+    // The history of one person and their cards is asked for (the page of people).
+    void personHistoryRequested(int personId, const QString& name);
 };
 
 // What every page is given: the data module, the dialogs, the error guard its

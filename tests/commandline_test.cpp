@@ -271,14 +271,14 @@ TEST_F(CommandLineToolsTest, TheCheckQuotesStoredAndTypedTextExactly)
 TEST(CommandLineTest, SingleDashWordsAndExtraWordsAreRefusedInOneLine)
 {
     for (const char* word : {"-version", "-help", "-x", "-platformx", "-reverse=1"})
-        expectError(run({word}), QStringLiteral("unknown option '%1'").arg(word));
-    expectError(run({"--help", "extra"}), "--help takes no arguments, not 'extra'");
-    expectError(run({"--version", "extra"}), "--version takes no arguments");
-    expectError(run({"-style"}), "option '-style' needs a value");
-    expectError(run({"-style", "fusion", "extra"}), "unknown option 'extra'");
+        expectError(run({word}), QStringLiteral("nieznana opcja '%1'").arg(word));
+    expectError(run({"--help", "extra"}), "--help nie przyjmuje argumentów, a podano 'extra'");
+    expectError(run({"--version", "extra"}), "--version nie przyjmuje argumentów");
+    expectError(run({"-style"}), "opcja '-style' wymaga wartości");
+    expectError(run({"-style", "fusion", "extra"}), "nieznana opcja 'extra'");
     EXPECT_EQ(run({"-style", "fusion", "-reverse", "-platform=offscreen"}).status, -1);
-    expectError(run({"--a\nb\tc"}), "unknown option '--a\\nb\\tc'");
-    expectError(run({"check", "--card\nx"}), "valdrix check: unknown argument '--card\\nx'");
+    expectError(run({"--a\nb\tc"}), "nieznana opcja '--a\\nb\\tc'");
+    expectError(run({"check", "--card\nx"}), "valdrix check: nieznany argument '--card\\nx'");
 }
 
 // The built program without a display: nothing aborts, every refusal is one line.

@@ -219,7 +219,7 @@ QWidget* AccessPage::buildPermissionPanel()
     listButtons->addWidget(PreviewPermissionRevoke);
     layout->addLayout(listButtons, 5, 0);
     // The questions about who may pass, under the list they start from.
-    auto* questionButtons = new QHBoxLayout();
+    auto* questionButtons = new QVBoxLayout();
     questionButtons->addWidget(AccessCheckButton, 1);
     questionButtons->addWidget(ReachButton, 1);
     layout->addLayout(questionButtons, 6, 0);

@@ -355,5 +355,5 @@ QColor ScheduleEditor::cellColor(int col, int row) const
 
 void ScheduleEditor::addBesideSave(QWidget* widget)
 {
-    static_cast<QGridLayout*>(layout())->addWidget(widget, 2, 4, Qt::AlignLeft | Qt::AlignTop);
+    static_cast<QGridLayout*>(layout())->addWidget(widget, 3, 2, 1, 3, Qt::AlignLeft | Qt::AlignTop);
 }

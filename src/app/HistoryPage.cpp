@@ -50,19 +50,20 @@ HistoryPage::HistoryPage(const PageContext& context)
     HistoryAllPeople = named<QPushButton>("HistoryAllPeople", QStringLiteral("Wszystkie osoby"), this);
     HistoryAllPeople->setVisible(false);
 
+    // Four columns, so that the page fits a small screen.
     filter->addWidget(HistorySinceCheck, 0, 0);
     filter->addWidget(HistorySince, 0, 1);
     filter->addWidget(HistoryUntilCheck, 0, 2);
     filter->addWidget(HistoryUntil, 0, 3);
-    filter->addWidget(new QLabel(QStringLiteral("Operator"), this), 0, 4);
-    filter->addWidget(HistoryOperator, 0, 5);
-    filter->addWidget(new QLabel(QStringLiteral("Rodzaj"), this), 1, 0);
-    filter->addWidget(HistoryKind, 1, 1);
-    filter->addWidget(new QLabel(QStringLiteral("Tekst"), this), 1, 2);
-    filter->addWidget(HistoryText, 1, 3, 1, 3);
-    filter->addWidget(HistoryFilter, 1, 6);
-    filter->addWidget(HistoryPerson, 2, 0, 1, 5);
-    filter->addWidget(HistoryAllPeople, 2, 5);
+    filter->addWidget(new QLabel(QStringLiteral("Operator"), this), 1, 0);
+    filter->addWidget(HistoryOperator, 1, 1);
+    filter->addWidget(new QLabel(QStringLiteral("Rodzaj"), this), 1, 2);
+    filter->addWidget(HistoryKind, 1, 3);
+    filter->addWidget(new QLabel(QStringLiteral("Tekst"), this), 2, 0);
+    filter->addWidget(HistoryText, 2, 1, 1, 2);
+    filter->addWidget(HistoryFilter, 2, 3);
+    filter->addWidget(HistoryPerson, 3, 0, 1, 3);
+    filter->addWidget(HistoryAllPeople, 3, 3);
     filter->setColumnStretch(7, 1);
 
     HistoryGrid = new BoundGrid(QStringLiteral("HistoryGrid"), Rows,
@@ -81,7 +82,7 @@ HistoryPage::HistoryPage(const PageContext& context)
     for (int i = 0; i < 9; ++i)
         HistoryGrid->setColumnWidth(i, widths[i]);
     HistoryGrid->horizontalHeader()->setStretchLastSection(true);
-    HistoryGrid->setMinimumSize(900, 400);
+    HistoryGrid->setMinimumSize(400, 300);
 
     auto* bar = new QHBoxLayout();
     HistoryFirst = named<QPushButton>("HistoryFirst", QStringLiteral("<<"), this);

@@ -295,7 +295,7 @@ int dbCheck(const QStringList& arguments, std::FILE* out, std::FILE* err)
             if (argument == QLatin1String("--fix"))
                 fix = true;
             else
-                usage(QStringLiteral("unknown argument '%1'").arg(argument));
+                usage(QStringLiteral("nieznany argument '%1'").arg(argument));
         }
         Connection connection;
         connect(connection);

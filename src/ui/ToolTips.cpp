@@ -10,6 +10,26 @@ namespace {
 const QHash<QString, QString>& toolTips()
 {
     static const QHash<QString, QString> tips = {
+        {QStringLiteral("CreateIndexes"), QStringLiteral("Tworzy brakujące zalecane indeksy (i nic poza tym)")},
+        {QStringLiteral("ExportStop"), QStringLiteral("Przerywa eksport; plik zostaje bez zmian")},
+        {QStringLiteral("HistoryAllPeople"), QStringLiteral("Pokazuje historię wszystkich, nie tylko wybranej osoby")},
+        {QStringLiteral("HistoryExport"), QStringLiteral("Zapisuje wszystkie wiersze filtru do pliku CSV")},
+        {QStringLiteral("HistoryFilter"), QStringLiteral("Pokazuje historię według filtrów")},
+        {QStringLiteral("HistoryFirst"), QStringLiteral("Pierwsza strona historii")},
+        {QStringLiteral("HistoryGrid"), QStringLiteral("Zmiany: kto, kiedy, co zmienił; tylko do odczytu")},
+        {QStringLiteral("HistoryKind"), QStringLiteral("Rodzaj zmienianego obiektu")},
+        {QStringLiteral("HistoryLast"), QStringLiteral("Ostatnia strona historii")},
+        {QStringLiteral("HistoryNext"), QStringLiteral("Następna strona historii")},
+        {QStringLiteral("HistoryOperator"), QStringLiteral("Login operatora, który wprowadził zmiany")},
+        {QStringLiteral("HistoryPageNumber"), QStringLiteral("Numer strony; Enter przechodzi do niej")},
+        {QStringLiteral("HistoryPrevious"), QStringLiteral("Poprzednia strona historii")},
+        {QStringLiteral("HistorySince"), QStringLiteral("Pierwszy dzień filtru")},
+        {QStringLiteral("HistorySinceCheck"), QStringLiteral("Filtruje od podanego dnia")},
+        {QStringLiteral("HistoryText"), QStringLiteral("Tekst: nazwisko, kod karty, przejście")},
+        {QStringLiteral("HistoryUntil"), QStringLiteral("Ostatni dzień filtru")},
+        {QStringLiteral("HistoryUntilCheck"), QStringLiteral("Filtruje do podanego dnia")},
+        {QStringLiteral("PersonHistoryButton"), QStringLiteral("Historia zmian wybranej osoby i jej kart")},
+        {QStringLiteral("ReachButton"), QStringLiteral("Kto wejdzie przez przejście i dokąd wejdzie osoba")},
         // Użytkownicy: people.
         {QStringLiteral("DBGrid3"), QStringLiteral("Osoby; kliknięcie tytułu kolumny sortuje listę")},
         {QStringLiteral("Button3"), QStringLiteral("Usuwa zaznaczoną osobę (trafia do usuniętych)")},

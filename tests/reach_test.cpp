@@ -222,13 +222,13 @@ TEST_F(ReachWindowTest, CommandsWhoWhereAndCards)
 
     // Wrong arguments and unknown passages end in one line on err and status 2.
     EXPECT_EQ(command({"who", "--device", "1"}, out, err), 2);
-    EXPECT_EQ(err, QStringLiteral("valdrix who: --head must be A or B (see valdrix --help)\n"));
+    EXPECT_EQ(err, QStringLiteral("valdrix who: --head musi być A albo B (zobacz valdrix --help)\n"));
     EXPECT_EQ(command({"who", "--device-name", "Nie ma", "--head", "B"}, out, err), 2);
-    EXPECT_EQ(err, QStringLiteral("valdrix who: no passage is named 'Nie ma' (see valdrix --help)\n"));
+    EXPECT_EQ(err, QStringLiteral("valdrix who: żadne przejście nie nazywa się 'Nie ma' (zobacz valdrix --help)\n"));
     EXPECT_EQ(command({"where", "--person", "x"}, out, err), 2);
     EXPECT_EQ(command({"cards", "--expiring", "-1"}, out, err), 2);
     ASSERT_EQ(command({"--help"}, out, err), 0);
-    EXPECT_TRUE(out.contains("  where (--person ID | --card CODE)"));
+    EXPECT_TRUE(out.contains("  where (--person ID | --card KOD)"));
 }
 
 }  // namespace

@@ -22,8 +22,6 @@
 
 namespace ToolCommands {
 
-namespace {
-
 // The text quotes what was typed: a line break in it is shown escaped.
 [[noreturn]] void usage(const QString& text) { throw UsageError(CommandLine::printable(text).toStdString()); }
 
@@ -96,6 +94,8 @@ void connect(Connection& connection)
     const ConfigFile::Settings settings = ConfigFile::read();
     openConnection(connection, {settings.server, settings.login, settings.password, settings.database});
 }
+
+namespace {
 
 // The live device of that name; refuses a name that no device or several carry.
 // A name that only deleted devices carry is the first of them, which the check

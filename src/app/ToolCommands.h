@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 // The operator's tools without a window: plain text out, the database named by
@@ -10,6 +12,8 @@
 // 0 success (for "check": the card opens the passage; for "db-check": all
 // holds), 1 access denied (or something missing), 2 an error, told in one line
 // on err.
+class Connection;
+
 namespace ToolCommands {
 
 // Wrong or missing arguments; the text is the one line shown.
@@ -17,6 +21,18 @@ class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// What every command shares (the reach commands too).
+[[noreturn]] void usage(const QString& text);
+void print(std::FILE* out, const QStringList& lines);
+// Runs a command; any failure becomes one line on err and the status 2.
+int guarded(const char* command, std::FILE* err, const std::function<int()>& body);
+// "--name value" or "--name=value" pairs, each name at most once, only the known ones.
+QHash<QString, QString> options(const QStringList& arguments, const QStringList& known);
+int positiveNumber(const QString& option, const QString& text);
+// The connection of Config.ini in the current directory, opened; a missing or
+// unreadable file is an error: the commands never guess a server.
+void connect(Connection& connection);
 
 int check(const QStringList& arguments, std::FILE* out, std::FILE* err);
 int cardCode(const QStringList& arguments, std::FILE* out, std::FILE* err);

@@ -1,5 +1,7 @@
 #include "dataaccess/RecordsetXml.h"
 
+#include "text/Utf8.h"
+
 #include "dataaccess/Connection.h"
 #include "dataaccess/Dataset.h"
 #include "dataaccess/RowSource.h"
@@ -288,29 +290,9 @@ const char Replacement[] = "\xEF\xBF\xBD";   // U+FFFD
 // bytes there are none, or the character is not allowed in XML.
 int xmlCharacterLength(const unsigned char* p, const unsigned char* end)
 {
-    const unsigned char b = *p;
-    int more = 0;
-    char32_t min = 0, code = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-        more = 1; min = 0x80; code = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        more = 2; min = 0x800; code = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        more = 3; min = 0x10000; code = b & 0x07;
-    } else {
-        return 0;
-    }
-    if (end - p <= more)
-        return 0;
-    for (int i = 1; i <= more; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (p[i] & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE ||
-        code == 0xFFFF)
-        return 0;
-    return more + 1;
+    char32_t code = 0;
+    const int length = Utf8::multiByteLength(p, end, &code);
+    return code == 0xFFFE || code == 0xFFFF ? 0 : length;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "import/ImportFile.h"
 
+#include "text/Utf8.h"
+
 #include "text/Windows1250.h"
 
 #include <QFile>
@@ -194,28 +196,12 @@ bool isValidUtf8(const char* data, qsizetype size, bool* multiByte)
             ++p;
             continue;
         }
-        int more = 0;
-        char32_t min = 0, code = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1; min = 0x80; code = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2; min = 0x800; code = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3; min = 0x10000; code = b & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p <= more)
-            return false;
-        for (int i = 1; i <= more; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        char32_t code = 0;
+        const int length = Utf8::multiByteLength(p, end, &code);
+        if (length == 0)
             return false;
         wide = true;
-        p += more + 1;
+        p += length;
     }
     if (multiByte)
         *multiByte = wide;

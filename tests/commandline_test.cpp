@@ -9,32 +9,14 @@
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
+#include "support/CommandRun.h"
+
 #include <QProcessEnvironment>
 
 namespace {
 
-struct Outcome {
-    int status = 0;
-    QString out, err;
-};
-
-Outcome run(const QStringList& arguments)
-{
-    char* outText = nullptr;
-    char* errText = nullptr;
-    size_t outSize = 0, errSize = 0;
-    std::FILE* o = open_memstream(&outText, &outSize);
-    std::FILE* e = open_memstream(&errText, &errSize);
-    Outcome r;
-    r.status = CommandLine::run(arguments, o, e);
-    std::fclose(o);
-    std::fclose(e);
-    r.out = QString::fromUtf8(outText, static_cast<qsizetype>(outSize));
-    r.err = QString::fromUtf8(errText, static_cast<qsizetype>(errSize));
-    std::free(outText);
-    std::free(errText);
-    return r;
-}
+using Outcome = CommandOutcome;
+Outcome run(const QStringList& arguments) { return runCommand(arguments); }
 
 // One line on standard error, nothing on standard output.
 void expectError(const Outcome& r, const QString& part)

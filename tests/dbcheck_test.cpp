@@ -8,6 +8,7 @@
 #include "dataaccess/Connection.h"
 #include "db/DatabaseCheck.h"
 #include "support/AppFixture.h"
+#include "support/CommandRun.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -41,27 +42,8 @@ protected:
                                      "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() AND "
                                      "TABLE_NAME = '%1' GROUP BY INDEX_NAME ORDER BY INDEX_NAME").arg(table));
     }
-    struct Outcome {
-        int status = 0;
-        QString out, err;
-    };
-    Outcome tool(const QStringList& arguments)
-    {
-        char* outText = nullptr;
-        char* errText = nullptr;
-        size_t outSize = 0, errSize = 0;
-        std::FILE* o = open_memstream(&outText, &outSize);
-        std::FILE* e = open_memstream(&errText, &errSize);
-        Outcome r;
-        r.status = CommandLine::run(arguments, o, e);
-        std::fclose(o);
-        std::fclose(e);
-        r.out = QString::fromUtf8(outText, static_cast<qsizetype>(outSize));
-        r.err = QString::fromUtf8(errText, static_cast<qsizetype>(errSize));
-        std::free(outText);
-        std::free(errText);
-        return r;
-    }
+    using Outcome = CommandOutcome;
+    Outcome tool(const QStringList& arguments) { return runCommand(arguments); }
 };
 
 // Every index the schema declares is a requirement, by name and columns, and a

@@ -11,13 +11,15 @@ namespace {
 
 int ones(std::uint64_t value) { return __builtin_popcountll(value); }
 
-// Decimal digits with blanks (any white space) ignored, or -1.
+// Decimal digits with blanks (any white space) and leading zeros ignored, or -1.
 long double independentDecimal(const QString& text)
 {
     QString digits;
     for (const QChar c : text)
         if (!c.isSpace())
             digits += c;
+    while (digits.size() > 1 && digits.front() == QLatin1Char('0'))
+        digits.remove(0, 1);
     if (digits.isEmpty() || digits.size() > 30)
         return -1;
     long double value = 0;
